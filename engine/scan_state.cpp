@@ -1,0 +1,5 @@
+#include "engine/scan_state.h"
+
+ScanState Scan;
+int32_t KeepResults;
+int32_t ScanRunning;

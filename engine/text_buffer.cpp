@@ -1,0 +1,40 @@
+#include "engine/text_buffer.h"
+
+#include <cstdio>
+#include <cstring>
+
+bool CopyText(char* dst, size_t capacity, const char* src)
+{
+    if (capacity == 0) return false;
+    size_t length = std::strlen(src);
+    if (length >= capacity) {
+        dst[0] = '\0';
+        return false;
+    }
+    std::memcpy(dst, src, length + 1);
+    return true;
+}
+
+bool AppendText(char* dst, size_t capacity, const char* src)
+{
+    size_t used = strnlen(dst, capacity);
+    if (used >= capacity) return false;
+    size_t length = std::strlen(src);
+    if (used + length >= capacity) return false;
+    std::memcpy(dst + used, src, length + 1);
+    return true;
+}
+
+bool FormatText(char* dst, size_t capacity, const char* format, ...)
+{
+    if (capacity == 0) return false;
+    va_list args;
+    va_start(args, format);
+    int written = std::vsnprintf(dst, capacity, format, args);
+    va_end(args);
+    if (written < 0 || static_cast<size_t>(written) >= capacity) {
+        dst[0] = '\0';
+        return false;
+    }
+    return true;
+}

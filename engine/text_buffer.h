@@ -1,0 +1,17 @@
+// Size-checked text operations on fixed buffers. Each returns false, and leaves the buffer a valid
+// (possibly shorter) NUL-terminated text, when the result would not fit; nothing is ever written past the end.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+bool CopyText(char* dst, size_t capacity, const char* src);
+bool AppendText(char* dst, size_t capacity, const char* src);
+bool FormatText(char* dst, size_t capacity, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+
+template <size_t N> bool CopyText(char (&dst)[N], const char* src) { return CopyText(dst, N, src); }
+template <size_t N> bool AppendText(char (&dst)[N], const char* src) { return AppendText(dst, N, src); }

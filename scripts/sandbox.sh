@@ -1,0 +1,94 @@
+# Sandbox Wine prefixes for running and testing the program. Source this file.
+#
+# The program deletes infected files on every fixed drive it sees, so a prefix used here must expose nothing
+# outside itself: drive Z: (Wine maps it to the Linux root) and every other drive but C: are removed, and the
+# links Wine makes from the user folders into the Linux home are replaced by plain folders. Prefixes live in
+# the build tree, never in ~/.wine, and only their own wineserver is ever stopped.
+
+VEX_ROOT=${VEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+VEX_WINE_DIR=${VEX_WINE_DIR:-$VEX_ROOT/build/wine}
+
+vex_wine_env() {
+  export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine links user folders into $HOME while it builds a prefix; give it a home of its own.
+  export HOME="$VEX_WINE_DIR/home"
+  mkdir -p "$HOME"
+}
+
+# Removes every way out of the prefix. Safe to call any number of times.
+vex_sanitize() {
+  local pfx=$1 d l
+  for d in "$pfx"/dosdevices/*; do
+    [ -e "$d" ] || [ -L "$d" ] || continue
+    case "$(basename "$d")" in
+      c:|com[0-9]*|lpt[0-9]*|nul|prn|aux) ;;
+      *) rm -f "$d" ;;
+    esac
+  done
+  while IFS= read -r -d '' l; do
+    rm -f "$l"
+    mkdir -p "$l"
+  done < <(find "$pfx/drive_c" -type l -print0)
+  [ -L "$pfx/dosdevices/c:" ] || ln -s ../drive_c "$pfx/dosdevices/c:"
+}
+
+# Fails loudly when anything on drive C: or any drive letter leads outside the prefix.
+vex_check_sandbox() {
+  local pfx=$1
+  if [ -e "$pfx/dosdevices/z:" ] || [ -L "$pfx/dosdevices/z:" ]; then
+    echo "sandbox: $pfx still has drive Z:" >&2; return 1
+  fi
+  if [ -n "$(find "$pfx/drive_c" -type l -print -quit)" ]; then
+    echo "sandbox: $pfx has links on drive C:" >&2; return 1
+  fi
+}
+
+vex_wine_in() {  # vex_wine_in PREFIX COMMAND... : runs a Wine command in the prefix
+  local pfx=$1; shift
+  ( vex_wine_env; export WINEPREFIX="$pfx"; cd "$pfx/drive_c" && "$@" )
+}
+
+vex_stop_prefix() {
+  vex_wine_in "$1" wineserver -k 2>/dev/null || true
+  vex_wine_in "$1" wineserver -w 2>/dev/null || true
+}
+
+vex_template_prefix() {
+  local t="$VEX_WINE_DIR/template"
+  if [ ! -f "$t/.vexilor-ready" ]; then
+    rm -rf "$t"
+    mkdir -p "$VEX_WINE_DIR"
+    ( vex_wine_env; export WINEPREFIX="$t"; wineboot -i >/dev/null 2>&1; wineserver -w )
+    vex_sanitize "$t"
+    # Without a window manager Wine stalls whenever a captioned window closes; unmanaged windows do not.
+    vex_wine_in "$t" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    vex_stop_prefix "$t"
+    vex_sanitize "$t"
+    touch "$t/.vexilor-ready"
+  fi
+  echo "$t"
+}
+
+# vex_new_prefix DIR VERSION: a fresh sandbox prefix reporting the given Windows version.
+vex_new_prefix() {
+  local pfx=$1 version=$2 t
+  t=$(vex_template_prefix)
+  [ -d "$pfx" ] && vex_stop_prefix "$pfx"
+  rm -rf "$pfx"
+  mkdir -p "$(dirname "$pfx")"
+  cp -a "$t" "$pfx"
+  rm -f "$pfx/.vexilor-ready"
+  vex_wine_in "$pfx" wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  vex_sanitize "$pfx"
+  vex_check_sandbox "$pfx"
+}
+
+# vex_run_exe PREFIX EXE [ARGS...]: copies the program onto C: (there is no Z: to reach it through) and runs it.
+vex_run_exe() {
+  local pfx=$1 exe=$2; shift 2
+  vex_sanitize "$pfx"
+  vex_check_sandbox "$pfx" || return 1
+  mkdir -p "$pfx/drive_c/vexbin"
+  cp -f "$exe" "$pfx/drive_c/vexbin/"
+  vex_wine_in "$pfx" wine "C:\\vexbin\\$(basename "$exe")" "$@"
+}

@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "engine/text_buffer.h"
+
+TEST(TextBuffer, CopyFitsExactlyOrRefuses)
+{
+    char buffer[4];
+    EXPECT_TRUE(CopyText(buffer, "abc"));
+    EXPECT_STREQ("abc", buffer);
+    EXPECT_FALSE(CopyText(buffer, "abcd"));
+    EXPECT_STREQ("", buffer);
+}
+
+TEST(TextBuffer, AppendNeverWritesPastTheEnd)
+{
+    char buffer[6] = "ab";
+    EXPECT_TRUE(AppendText(buffer, "cde"));
+    EXPECT_STREQ("abcde", buffer);
+    EXPECT_FALSE(AppendText(buffer, "f"));
+    EXPECT_STREQ("abcde", buffer);
+}
+
+TEST(TextBuffer, FormatRefusesATruncatedResult)
+{
+    char buffer[8];
+    EXPECT_TRUE(FormatText(buffer, sizeof buffer, "%d-%s", 12, "ab"));
+    EXPECT_STREQ("12-ab", buffer);
+    EXPECT_FALSE(FormatText(buffer, sizeof buffer, "%s", "12345678"));
+    EXPECT_STREQ("", buffer);
+}
