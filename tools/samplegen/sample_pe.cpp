@@ -1,0 +1,1 @@
+// placeholder: the sample generator goes here
