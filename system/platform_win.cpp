@@ -1,0 +1,27 @@
+#include "system/platform.h"
+
+#include <windows.h>
+
+namespace {
+// The 148-byte record: the extended form is unknown to Windows 95 and NT 4 before SP6.
+bool QueryVersion(OSVERSIONINFOA* info)
+{
+    ZeroMemory(info, sizeof *info);
+    info->dwOSVersionInfoSize = sizeof *info;
+    return GetVersionExA(info) != FALSE;
+}
+}  // namespace
+
+int GetPlatformCode()
+{
+    OSVERSIONINFOA info;
+    if (!QueryVersion(&info)) return PLATFORM_QUERY_FAILED;
+    return PlatformCodeFor(info.dwPlatformId);
+}
+
+int GetNtGeneration()
+{
+    OSVERSIONINFOA info;
+    if (!QueryVersion(&info)) return NT_GENERATION_NONE;
+    return NtGenerationFor(info.dwPlatformId, info.dwMajorVersion);
+}
