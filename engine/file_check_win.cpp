@@ -1,0 +1,133 @@
+#include "engine/file_check.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/progress_channel.h"
+#include "engine/scan_state.h"
+#include "engine/signature_match.h"
+#include "engine/text_buffer.h"
+#include "engine/walker.h"
+#include "repair/delete_on_reboot.h"
+#include "repair/startup_entries.h"
+#include "system/process_kill.h"
+
+namespace {
+
+constexpr DWORD kMemoryRemovalPauseMs = 1000;
+
+// A file opened with the runtime's descriptor input in untranslated byte mode.
+class DescriptorFile : public RandomAccessFile {
+public:
+    explicit DescriptorFile(const char* path) : fd_(_open(path, _O_RDONLY | _O_BINARY)) {}
+    ~DescriptorFile() override { Close(); }
+    DescriptorFile(const DescriptorFile&) = delete;
+    DescriptorFile& operator=(const DescriptorFile&) = delete;
+
+    bool IsOpen() const { return fd_ != -1; }
+    long Length() const { return _filelength(fd_); }
+    void Close()
+    {
+        if (fd_ != -1) _close(fd_);
+        fd_ = -1;
+    }
+    bool ReadAt(uint32_t offset, void* buffer, uint32_t size) override
+    {
+        if (offset > static_cast<uint32_t>(LONG_MAX) || size > static_cast<uint32_t>(INT_MAX)) return false;
+        if (_lseek(fd_, static_cast<long>(offset), SEEK_SET) == -1L) return false;
+        return _read(fd_, buffer, size) == static_cast<int>(size);
+    }
+
+private:
+    int fd_;
+};
+
+void DeleteInfectedFile(const char* path, const char* name)
+{
+    if (!SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE)) {
+        AppendResultF("%s     %s Unable to remove", Scan.statusText, Scan.detectionName);
+        return;
+    }
+    if (DeleteFileA(path)) {
+        ++Scan.filesRemoved;
+        CleanUninstallEntry();
+        AppendResultF("%s     %s removed", path, name);
+        return;
+    }
+    if (KillProcessesByImage(path) && DeleteFileA(path)) {
+        CleanUninstallEntry();
+        ++Scan.filesRemoved;
+        AppendResultF("%s     %s removed", path, name);
+        return;
+    }
+    AppendResultF("%s     %s Unable to remove", path, name);
+    if (ScheduleDeleteOnReboot(path)) Scan.restartNeeded = 1;
+}
+
+void PerformAction(const char* path, const char* name)
+{
+    if (Scan.action == ACTION_DELETE) DeleteInfectedFile(path, name);
+}
+
+void ForgetCurrentFile()
+{
+    std::memset(Scan.currentFile, 0, sizeof Scan.currentFile);
+}
+
+// The signature table's verdict on one file, or nullptr. The file is closed on return.
+const SignatureRecord* MatchFile(const char* path)
+{
+    const SignatureIndex& index = ShippedSignatureIndex();
+    // The listing already told the length: a file no record accepts is not even opened.
+    int64_t listed = CurrentEntryLength();
+    if (listed >= 0 && !index.AcceptsLength(listed)) return nullptr;
+
+    DescriptorFile file(path);
+    if (!file.IsOpen()) return nullptr;
+    std::memset(Scan.currentFile, 0, sizeof Scan.currentFile);
+    CopyText(Scan.currentFile, sizeof Scan.currentFile, path);
+    long length = file.Length();
+    if (length < 0) return nullptr;
+    Scan.currentFileLength = static_cast<int32_t>(length);
+
+    PeHeaders headers;
+    if (!index.AcceptsLength(length) || !ReadPeHeaders(file, headers)) return nullptr;
+    const SignatureRecord* record = index.Match(file, Scan.currentFileLength, headers);
+    if (!record) ForgetCurrentFile();
+    return record;
+}
+
+}  // namespace
+
+int CheckFile(const char* label, const char* path)
+{
+    if (Scan.memoryRemovalAction != 0 && Scan.mainWindow) {
+        Scan.action = Scan.memoryRemovalAction;
+        AppendResult("System Memory    W32/StartPage.Trojan  removed");
+        Sleep(kMemoryRemovalPauseMs);
+        PerformAction(path, label);
+        return 0;
+    }
+    if (Scan.filesInfected == 0) std::memset(Scan.startupValueName, 0, sizeof Scan.startupValueName);
+
+    const SignatureRecord* record = MatchFile(path);
+    if (!record) return 0;
+
+    ++Scan.filesInfected;
+    CleanStartupEntries(record->name);
+    CopyText(Scan.detectionName, record->name);
+    CopyText(Scan.statusText, path);
+    if (Scan.memoryScanMode) {
+        Scan.lastFileInfected = 1;
+        return 1;
+    }
+    PerformAction(path, record->name);
+    ForgetCurrentFile();
+    return 1;
+}

@@ -1,0 +1,60 @@
+#include "engine/scan_driver.h"
+
+#include <windows.h>
+
+#include "engine/progress_channel.h"
+#include "engine/scan_state.h"
+#include "engine/walker.h"
+#include "ui/skin_message_box.h"
+
+namespace {
+
+void WalkProgramFilesIfMissed()
+{
+    if (Scan.programFilesPending == 1 && Scan.programFilesVisited == 0) {
+        WalkDirectory(Scan.programFilesPattern);
+        Scan.programFilesPending = 0;
+    }
+}
+
+// Every fixed drive from C: to Z:; floppies A: and B: are never examined. After a termination each further
+// walk returns at once, so the loop itself need not test the flag.
+void WalkFixedDrives()
+{
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        const char root[] = {letter, ':', '\\', '\0'};
+        if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
+        const char pattern[] = {letter, ':', '\\', '*', '.', '*', '\0'};
+        WalkDirectory(pattern);
+        WalkProgramFilesIfMissed();
+    }
+}
+
+void AppendStatistics()
+{
+    if (Scan.filesInfected > 0) AppendResult(" ");
+    AppendResult("Scanning statistics");
+    AppendResult("------------------------------");
+    AppendResultF("Total files scanned\t\t:  %d", Scan.filesScanned);
+    AppendResultF("Total files infected\t\t:  %d", Scan.filesInfected);
+    AppendResultF("Total files removed\t\t:  %d", Scan.filesRemoved);
+}
+
+}  // namespace
+
+int RunScan()
+{
+    if (Scan.registryCleaned) AppendResult("Registry entries made by the worm has been removed successfully");
+    WalkFixedDrives();
+
+    KeepResults = 1;
+    AppendStatistics();
+    SetStatus(Scan.terminateRequested ? "Scanning terminated" : "Scanning completed");
+
+    if (Scan.restartNeeded) {
+        SkinMessageBox("The system has to be restarted to remove the virus completely from your system. \n\n "
+                       "Restart now?",
+                       ProductCaption, MB_YESNO | MB_ICONQUESTION);
+    }
+    return 1;
+}

@@ -1,0 +1,29 @@
+// The directory walker: shows every entry on the status line, hands every file to the checks of
+// FileCheckList, then descends into every subdirectory, depth first. Between entries it dispatches one pending
+// window message, which keeps the window alive and is where a request to terminate takes effect.
+#pragma once
+
+#include <cstdint>
+
+using FileCheck = int (*)(const char* label, const char* path);
+
+struct FileCheckEntry {
+    const char* label;
+    FileCheck check;  // non-zero: the file is handled, later checks are not called
+};
+
+// Ends with an entry whose label is null.
+extern const FileCheckEntry FileCheckList[];
+
+// Walks `pattern` (a directory followed by "\*.*", or in memory-scan mode one file's full path).
+// Returns Scan.filesScanned after a complete walk, 0 when terminateRequested stopped it, -1 when a pattern
+// lacked the '.' needed to cut it (every enclosing level then returns -1 too).
+int WalkDirectory(const char* pattern);
+
+// Takes at most one message from the queue without waiting. Escape asks whether to terminate the scan;
+// WM_QUIT and WM_DESTROY terminate it; anything else is dispatched.
+void PumpPendingMessage();
+
+// Length of the entry being checked, as its directory listing reported it; -1 when unknown. The file check
+// uses it to pass over, unopened, a file whose length no signature accepts.
+int64_t CurrentEntryLength();

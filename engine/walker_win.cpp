@@ -1,0 +1,168 @@
+#include "engine/walker.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "engine/file_check.h"
+#include "engine/progress_channel.h"
+#include "engine/scan_state.h"
+#include "engine/text_buffer.h"
+#include "engine/walk_paths.h"
+#include "ui/skin_message_box.h"
+
+const FileCheckEntry FileCheckList[] = {
+    {"W32/StartPage.Trojan ", CheckFile},
+    {nullptr, nullptr},
+};
+
+namespace {
+
+constexpr int16_t kDisplayLength = 60;
+constexpr WPARAM kEscapeKey = 0x1B;
+
+int64_t entryLength = -1;
+
+class FindHandle {
+public:
+    FindHandle(const char* pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern, &data)) {}
+    ~FindHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
+
+private:
+    HANDLE handle_;
+};
+
+bool IsDirectory(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// True when the scan must unwind: one message is pumped first so a request can arrive.
+bool PumpAndTestTerminate()
+{
+    PumpPendingMessage();
+    return Scan.terminateRequested != 0;
+}
+
+void ShowOnStatusLine(const char* path)
+{
+    ShortenPathForDisplay(path, Scan.statusText, sizeof Scan.statusText, kDisplayLength);
+    SendStatus();
+}
+
+void RunFileChecks(const char* path, const WIN32_FIND_DATAA& data)
+{
+    if (!Scan.memoryScanMode) ++Scan.filesScanned;
+    entryLength = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    for (const FileCheckEntry* entry = FileCheckList; entry->label; ++entry)
+        if (entry->check(entry->label, path)) break;
+    entryLength = -1;
+}
+
+void NoteProgramFilesFolder(const char* pattern)
+{
+    CopyText(Scan.programFilesPattern, pattern);
+    char folder[kTextBufferSize];
+    if (!ProgramFilesFolder(pattern, folder, sizeof folder)) return;
+    CopyText(Scan.programFilesPattern, folder);
+    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) return;
+    Scan.programFilesPending = 1;
+    AppendText(Scan.programFilesPattern, "\\*.*");
+}
+
+enum class PassResult { Done, Terminated, Malformed };
+
+// Every entry, files checked; directories (and "." and "..") are only shown.
+PassResult WalkFiles(const char* pattern)
+{
+    WIN32_FIND_DATAA data;
+    FindHandle search(pattern, data);
+    if (!search.Found()) return PassResult::Done;
+    do {
+        if (PumpAndTestTerminate()) return PassResult::Terminated;
+        char path[kTextBufferSize];
+        bool fits = true;
+        if (Scan.memoryScanMode) {
+            fits = CopyText(path, pattern);
+        } else if (!std::strrchr(pattern, '.')) {
+            return PassResult::Malformed;
+        } else {
+            fits = JoinAtLastDot(pattern, data.cFileName, "", path, sizeof path);
+        }
+        // A path that does not fit the platform's limit cannot be named here: it is passed over.
+        if (fits) {
+            ShowOnStatusLine(path);
+            if (!IsDirectory(data)) RunFileChecks(path, data);
+        }
+        if (PumpAndTestTerminate()) return PassResult::Terminated;
+    } while (search.Next(data));
+    return PassResult::Done;
+}
+
+PassResult WalkSubdirectories(const char* pattern)
+{
+    char directories[kTextBufferSize];
+    if (!DirectoryPattern(pattern, directories, sizeof directories)) return PassResult::Done;
+    WIN32_FIND_DATAA data;
+    FindHandle search(directories, data);
+    if (!search.Found()) return PassResult::Done;
+    do {
+        if (PumpAndTestTerminate()) return PassResult::Terminated;
+        if (IsDirectory(data) && !IsDotEntry(data.cFileName)) {
+            if (!std::strrchr(pattern, '.')) return PassResult::Malformed;
+            char subPattern[kTextBufferSize];
+            if (JoinAtLastDot(pattern, data.cFileName, "\\*.*", subPattern, sizeof subPattern)) {
+                if (IsInsideProgramFiles(subPattern)) Scan.programFilesVisited = 1;
+                if (WalkDirectory(subPattern) == -1) return PassResult::Malformed;
+            }
+        }
+    } while (search.Next(data));
+    return PassResult::Done;
+}
+
+int ResultOf(PassResult result)
+{
+    return result == PassResult::Malformed ? -1 : 0;
+}
+
+}  // namespace
+
+int64_t CurrentEntryLength()
+{
+    return entryLength;
+}
+
+int WalkDirectory(const char* pattern)
+{
+    Scan.lastFileInfected = 0;
+    if (std::strlen(pattern) <= 6) NoteProgramFilesFolder(pattern);
+
+    PassResult files = WalkFiles(pattern);
+    if (files != PassResult::Done) return ResultOf(files);
+    PassResult directories = WalkSubdirectories(pattern);
+    if (directories != PassResult::Done) return ResultOf(directories);
+    return Scan.filesScanned;
+}
+
+void PumpPendingMessage()
+{
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return;
+    if (LOWORD(message.wParam) == kEscapeKey) {
+        if (SkinMessageBox("Terminate the Scan now?", ProductCaption, MB_YESNO | MB_ICONQUESTION) != IDNO)
+            Scan.terminateRequested = 1;
+        return;
+    }
+    if (message.message == WM_QUIT || message.message == WM_DESTROY) {
+        Scan.terminateRequested = 1;
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}

@@ -1,0 +1,171 @@
+#include "engine_fixture.h"
+
+#include <cstring>
+
+#include "engine/scan_state.h"
+
+namespace {
+
+const char kRecorderClass[] = "VexilorChannelRecorder";
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+            RemoveDirectoryA(path.c_str());
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+}
+
+}  // namespace
+
+ChannelRecorder::ChannelRecorder()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kRecorderClass;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    window_ = CreateWindowA(kRecorderClass, "recorder", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+ChannelRecorder::~ChannelRecorder()
+{
+    DestroyWindow(window_);
+}
+
+LRESULT CALLBACK ChannelRecorder::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<ChannelRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && message == 0x000A) {
+        self->statuses.push_back(Scan.statusText);
+        if (self->onStatus) self->onStatus();
+        return 0;
+    }
+    if (self && message == 0x000B) {
+        self->results.push_back(Scan.resultLine);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string ScratchFolder(const std::string& name)
+{
+    CreateDirectoryA("C:\\vextest", nullptr);
+    std::string folder = "C:\\vextest\\" + name;
+    RemoveTree(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(bytes.size(), written) << path;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CountFilesBelow(const std::string& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            count += CountFilesBelow(folder + "\\" + name);
+        else
+            ++count;
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return count;
+}
+
+BoxAnswerer::BoxAnswerer(int button) : button_(button), thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr)) {}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    WaitForSingleObject(thread_, 15000);
+    CloseHandle(thread_);
+}
+
+bool BoxAnswerer::Answered()
+{
+    WaitForSingleObject(thread_, 15000);
+    return answered_ != 0;
+}
+
+namespace {
+
+struct BoxSearch {
+    HWND found;
+};
+
+BOOL CALLBACK FindQuestionBox(HWND window, LPARAM context)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0) {
+        reinterpret_cast<BoxSearch*>(context)->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+DWORD WINAPI BoxAnswerer::Run(void* context)
+{
+    auto* self = static_cast<BoxAnswerer*>(context);
+    for (int attempt = 0; attempt < 1000; ++attempt) {  // at most about 10 s
+        BoxSearch search = {nullptr};
+        EnumWindows(FindQuestionBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(self->button_, BN_CLICKED), 0);
+            InterlockedExchange(&self->answered_, 1);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
+void EngineTest::SetUp()
+{
+    std::memset(&Scan, 0, sizeof Scan);
+    KeepResults = 0;
+    recorder = new ChannelRecorder();
+    Scan.mainWindow = recorder->Window();
+    Scan.action = ACTION_DELETE;
+}
+
+void EngineTest::TearDown()
+{
+    delete recorder;
+    std::memset(&Scan, 0, sizeof Scan);
+}

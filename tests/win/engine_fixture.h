@@ -1,0 +1,58 @@
+// What the engine tests share: a hidden window that records what the progress channel sends, a fresh scan
+// state, and scratch folders on drive C: of the sandbox prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class ChannelRecorder {
+public:
+    ChannelRecorder();
+    ~ChannelRecorder();
+    ChannelRecorder(const ChannelRecorder&) = delete;
+    ChannelRecorder& operator=(const ChannelRecorder&) = delete;
+
+    HWND Window() const { return window_; }
+    std::vector<std::string> statuses;
+    std::vector<std::string> results;
+    // Called after each recorded status line, from inside the scan (as the window's handlers would be).
+    std::function<void()> onStatus;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window_;
+};
+
+// A scratch folder C:\vextest\<name>, emptied first.
+std::string ScratchFolder(const std::string& name);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// Files below a folder, counted independently of the walker.
+int CountFilesBelow(const std::string& folder);
+
+// Answers the next question box of this process with the given button (IDYES, IDNO, IDOK, IDCANCEL) from a
+// helper thread, within a bound. Returns whether a box was found and answered.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(int button);
+    ~BoxAnswerer();
+    bool Answered();
+
+private:
+    static DWORD WINAPI Run(void* self);
+    int button_;
+    volatile LONG answered_ = 0;
+    HANDLE thread_;
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    ChannelRecorder* recorder = nullptr;
+};
