@@ -1,0 +1,111 @@
+#include "repair/delete_on_reboot.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "engine/text_buffer.h"
+#include "repair/wininit_rename.h"
+#include "system/platform.h"
+#include "system/platform_handles.h"
+
+namespace {
+constexpr int kWindowsDirectorySize = 350;
+constexpr DWORD kMaxIniSize = 4u << 20;  // wininit.ini is a few lines; anything larger is left alone
+
+struct IniPaths {
+    char ini[kWindowsDirectorySize + 16];
+    char fresh[kWindowsDirectorySize + 16];  // the new content, complete before it replaces the file
+    char previous[kWindowsDirectorySize + 16];  // the old file, until the new one is in place
+};
+
+bool MakeIniPaths(IniPaths* paths)
+{
+    char windows[kWindowsDirectorySize];
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) return false;
+    return FormatText(paths->ini, sizeof paths->ini, "%s\\wininit.ini", windows) &&
+           FormatText(paths->fresh, sizeof paths->fresh, "%s\\wininit.vxn", windows) &&
+           FormatText(paths->previous, sizeof paths->previous, "%s\\wininit.vxo", windows);
+}
+
+enum ReadOutcome { READ_OK, READ_MISSING, READ_FAILED };
+
+ReadOutcome ReadWholeFile(const char* path, std::string* content)
+{
+    ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? READ_MISSING : READ_FAILED;
+    }
+    DWORD size = GetFileSize(file.Get(), nullptr);
+    if (size == INVALID_FILE_SIZE || size > kMaxIniSize) return READ_FAILED;
+    content->assign(size, '\0');
+    DWORD read = 0;
+    if (size > 0 && (!ReadFile(file.Get(), &(*content)[0], size, &read, nullptr) || read != size)) return READ_FAILED;
+    return READ_OK;
+}
+
+bool WriteWholeFile(const char* path, const std::string& content)
+{
+    ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return false;
+    DWORD written = 0;
+    bool complete = WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size() && FlushFileBuffers(file.Get());
+    file.Close();
+    if (!complete) DeleteFileA(path);
+    return complete;
+}
+
+// Windows 9x has no replacing move: the old file steps aside, the new one takes its name, and the old one
+// comes back if that fails. At no moment is the only copy of a line lost.
+bool ReplaceFile9x(const IniPaths& paths, bool iniExists)
+{
+    if (iniExists) {
+        DeleteFileA(paths.previous);
+        if (!MoveFileA(paths.ini, paths.previous)) return false;
+    }
+    if (!MoveFileA(paths.fresh, paths.ini)) {
+        if (iniExists) MoveFileA(paths.previous, paths.ini);
+        return false;
+    }
+    if (iniExists) DeleteFileA(paths.previous);
+    return true;
+}
+}  // namespace
+
+int AddWininitRename(const char* entry, const char* target)
+{
+    IniPaths paths;
+    if (!MakeIniPaths(&paths)) return 0;
+    DWORD attributes = GetFileAttributesA(paths.ini);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
+    std::string content;
+    ReadOutcome outcome = ReadWholeFile(paths.ini, &content);
+    if (outcome == READ_FAILED) return 0;
+    bool iniExists = outcome == READ_OK;
+
+    if (!WriteWholeFile(paths.fresh, AddWininitEntry(content, entry, target))) return 0;
+    if (ReplaceFile9x(paths, iniExists)) return 1;
+    DeleteFileA(paths.fresh);
+    return 0;
+}
+
+int ScheduleDeleteOnReboot(const char* path)
+{
+    switch (GetPlatformCode()) {
+    case PLATFORM_WIN9X: {
+        // Wininit runs before long names are available: the entry needs the 8.3 form. Without it, nothing
+        // is written rather than an entry that could name another file.
+        char shortPath[MAX_PATH];
+        DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
+        if (length == 0 || length >= sizeof shortPath) return 0;
+        return AddWininitRename("NUL", shortPath) ? 1 : 0;
+    }
+    case PLATFORM_NT:
+        return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
+    default:
+        return 0;
+    }
+}

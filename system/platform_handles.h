@@ -1,0 +1,71 @@
+// Owners for the handles, keys and libraries the system routines obtain: each is released on every return
+// path. Uncopyable; Release-style Close() returns the platform's own result where a caller needs it.
+#pragma once
+
+#include <windows.h>
+
+class ScopedHandle {
+public:
+    explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
+    ~ScopedHandle() { Close(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    // Snapshots report failure as INVALID_HANDLE_VALUE, OpenProcess as null.
+    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    void Close()
+    {
+        if (IsValid()) CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class ScopedKey {
+public:
+    ScopedKey() = default;
+    ~ScopedKey() { Close(); }
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+
+    bool Open(HKEY root, const char* subkey, REGSAM access)
+    {
+        Close();
+        return RegOpenKeyExA(root, subkey, 0, access, &key_) == ERROR_SUCCESS || (key_ = nullptr, false);
+    }
+    HKEY Get() const { return key_; }
+    LONG Close()
+    {
+        LONG result = key_ ? RegCloseKey(key_) : ERROR_SUCCESS;
+        key_ = nullptr;
+        return result;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class ScopedLibrary {
+public:
+    explicit ScopedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
+    ~ScopedLibrary()
+    {
+        if (module_) FreeLibrary(module_);
+    }
+    ScopedLibrary(const ScopedLibrary&) = delete;
+    ScopedLibrary& operator=(const ScopedLibrary&) = delete;
+
+    bool IsLoaded() const { return module_ != nullptr; }
+    // The exported function `name` as a pointer of the caller's type F, or null. Used for the functions that
+    // Windows 98 or NT 4 lack, so that the program does not import them.
+    template <typename F> F* Resolve(const char* name) const
+    {
+        return module_ ? reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+    }
+
+private:
+    HMODULE module_;
+};
