@@ -7,6 +7,7 @@
 namespace {
 
 const char kRecorderClass[] = "VexilorChannelRecorder";
+const UINT kTerminateRequest = WM_APP + 1;
 
 void RemoveTree(const std::string& folder)
 {
@@ -55,11 +56,25 @@ LRESULT CALLBACK ChannelRecorder::Procedure(HWND window, UINT message, WPARAM wP
         if (self->onStatus) self->onStatus();
         return 0;
     }
+    if (self && message == kTerminateRequest) {
+        Scan.terminateRequested = 1;
+        return 0;
+    }
     if (self && message == 0x000B) {
         self->results.push_back(Scan.resultLine);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ChannelRecorder::RequestTerminationAfter(int files)
+{
+    onStatus = [this, files, posted = false]() mutable {
+        if (!posted && Scan.filesScanned >= files) {
+            PostMessageA(window_, kTerminateRequest, 0, 0);
+            posted = true;
+        }
+    };
 }
 
 std::string ScratchFolder(const std::string& name)

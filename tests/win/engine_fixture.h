@@ -22,6 +22,9 @@ public:
     std::vector<std::string> results;
     // Called after each recorded status line, from inside the scan (as the window's handlers would be).
     std::function<void()> onStatus;
+    // Once `files` files are counted, posts a request that sets terminateRequested when the walker's pump
+    // dispatches it, as the window's cancel handler would.
+    void RequestTerminationAfter(int files);
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

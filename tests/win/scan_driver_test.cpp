@@ -1,0 +1,57 @@
+// Whole scans of the sandbox prefix's drive C:.
+#include <windows.h>
+
+#include "engine/scan_driver.h"
+#include "engine/scan_state.h"
+#include "engine_fixture.h"
+
+using ScanDriverTest = EngineTest;
+
+namespace {
+
+std::vector<std::string> Statistics(int scanned, int infected, int removed)
+{
+    return {"Scanning statistics", "------------------------------",
+            "Total files scanned\t\t:  " + std::to_string(scanned),
+            "Total files infected\t\t:  " + std::to_string(infected),
+            "Total files removed\t\t:  " + std::to_string(removed)};
+}
+
+}  // namespace
+
+TEST_F(ScanDriverTest, CleanDriveGivesTheStatisticsBlockAndCompleted)
+{
+    ScratchFolder("clean");
+    int expected = CountFilesBelow("C:");
+    RunScan();
+    EXPECT_EQ(Statistics(expected, 0, 0), recorder->results) << "no blank separator without an infection";
+    ASSERT_FALSE(recorder->statuses.empty());
+    EXPECT_EQ("Scanning completed", recorder->statuses.back());
+    EXPECT_EQ(1, KeepResults);
+}
+
+TEST_F(ScanDriverTest, TerminationStillPrintsTheStatistics)
+{
+    recorder->RequestTerminationAfter(25);
+    RunScan();
+    ASSERT_LT(Scan.filesScanned, 30);
+    EXPECT_EQ(Statistics(Scan.filesScanned, 0, 0), recorder->results);
+    EXPECT_EQ("Scanning terminated", recorder->statuses.back());
+}
+
+TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
+{
+    // The drive walk enters the folder under its on-disk spelling; only "\Program Files\" counts as visited,
+    // so the folder is walked once more through its own pattern.
+    // Two steps: a rename that only changes case may be taken as no change at all.
+    ASSERT_TRUE(MoveFileA("C:\\Program Files", "C:\\vex-pf.tmp"));
+    ASSERT_TRUE(MoveFileA("C:\\vex-pf.tmp", "C:\\PROGRAM FILES"));
+    int total = CountFilesBelow("C:");
+    int programFiles = CountFilesBelow("C:\\PROGRAM FILES");
+    RunScan();
+    MoveFileA("C:\\PROGRAM FILES", "C:\\vex-pf.tmp");
+    MoveFileA("C:\\vex-pf.tmp", "C:\\Program Files");
+    ASSERT_GT(programFiles, 0);
+    EXPECT_EQ(Statistics(total + programFiles, 0, 0), recorder->results);
+    EXPECT_EQ(0, Scan.programFilesPending);
+}

@@ -1,0 +1,149 @@
+// The walker over real folders on drive C: of the sandbox prefix.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "engine/scan_state.h"
+#include "engine/walker.h"
+#include "engine_fixture.h"
+
+namespace {
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& line)
+{
+    auto found = std::find(lines.begin(), lines.end(), line);
+    return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
+}
+
+}  // namespace
+
+using WalkerTest = EngineTest;
+
+TEST_F(WalkerTest, FilesOfAFolderComeBeforeItsSubfoldersAndDotsAreShownNotCounted)
+{
+    std::string root = ScratchFolder("order");
+    CreateDirectoryA((root + "\\sub.dir.v2").c_str(), nullptr);
+    CreateDirectoryA((root + "\\sub.dir.v2\\deeper").c_str(), nullptr);
+    WriteFile(root + "\\a.txt", "plain text");
+    WriteFile(root + "\\z.bin", std::string(100, '\0'));
+    WriteFile(root + "\\sub.dir.v2\\inner.txt", "x");
+    WriteFile(root + "\\sub.dir.v2\\deeper\\deepest", "y");
+
+    EXPECT_EQ(4, WalkDirectory((root + "\\*.*").c_str()));
+    EXPECT_EQ(4, Scan.filesScanned);
+    EXPECT_TRUE(recorder->results.empty());
+
+    const auto& shown = recorder->statuses;
+    int a = IndexOf(shown, root + "\\a.txt");
+    int z = IndexOf(shown, root + "\\z.bin");
+    int folder = IndexOf(shown, root + "\\sub.dir.v2");
+    int inner = IndexOf(shown, root + "\\sub.dir.v2\\inner.txt");
+    int deepest = IndexOf(shown, root + "\\sub.dir.v2\\deeper\\deepest");
+    ASSERT_GE(a, 0);
+    ASSERT_GE(z, 0);
+    ASSERT_GE(folder, 0);
+    ASSERT_GE(inner, 0);
+    ASSERT_GE(deepest, 0);
+    EXPECT_LT(std::max(a, z), inner) << "files of a folder are examined before its subfolders are entered";
+    EXPECT_LT(inner, deepest);
+    EXPECT_GE(IndexOf(shown, root + "\\."), 0);
+    EXPECT_GE(IndexOf(shown, root + "\\.."), 0);
+}
+
+TEST_F(WalkerTest, StatusLineShortensPathsLongerThanSixtyCharacters)
+{
+    std::string root = ScratchFolder("display");
+    std::string name60(60 - root.size() - 1, 'n');
+    std::string name61(61 - root.size() - 1, 'm');
+    WriteFile(root + "\\" + name60, "a");
+    WriteFile(root + "\\" + name61, "b");
+    WalkDirectory((root + "\\*.*").c_str());
+
+    std::string path60 = root + "\\" + name60;
+    std::string path61 = root + "\\" + name61;
+    ASSERT_EQ(60u, path60.size());
+    EXPECT_GE(IndexOf(recorder->statuses, path60), 0);
+    std::string shortened = path61.substr(0, 29) + ".." + path61.substr(path61.size() - 29);
+    EXPECT_GE(IndexOf(recorder->statuses, shortened), 0) << shortened;
+    EXPECT_EQ(-1, IndexOf(recorder->statuses, path61));
+}
+
+TEST_F(WalkerTest, TerminateRequestStopsBeforeTheNextFile)
+{
+    std::string root = ScratchFolder("terminate");
+    for (int i = 0; i < 20; ++i) WriteFile(root + "\\f" + std::to_string(i) + ".txt", "x");
+    recorder->RequestTerminationAfter(3);
+    EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
+    // The request is posted while the fourth file is shown and handled by the pump right after its check.
+    EXPECT_EQ(4, Scan.filesScanned);
+}
+
+TEST_F(WalkerTest, EscapeAsksAndYesTerminatesNoGoesOn)
+{
+    std::string root = ScratchFolder("escape");
+    for (int i = 0; i < 10; ++i) WriteFile(root + "\\f" + std::to_string(i) + ".txt", "x");
+    {
+        BoxAnswerer no(IDNO);
+        PostMessageA(recorder->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(10, WalkDirectory((root + "\\*.*").c_str()));
+        EXPECT_TRUE(no.Answered());
+        EXPECT_EQ(0, Scan.terminateRequested);
+    }
+    Scan.filesScanned = 0;
+    {
+        BoxAnswerer yes(IDYES);
+        PostMessageA(recorder->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
+        EXPECT_TRUE(yes.Answered());
+        EXPECT_EQ(1, Scan.terminateRequested);
+        EXPECT_EQ(0, Scan.filesScanned) << "no file is examined after the request";
+    }
+}
+
+TEST_F(WalkerTest, QuitOrDestroyInTheQueueTerminates)
+{
+    std::string root = ScratchFolder("quit");
+    WriteFile(root + "\\f.txt", "x");
+    PostMessageA(recorder->Window(), WM_DESTROY, 0, 0);
+    EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
+    EXPECT_EQ(1, Scan.terminateRequested);
+    EXPECT_TRUE(IsWindow(recorder->Window())) << "the message is not dispatched";
+}
+
+TEST_F(WalkerTest, PatternWithoutADotIsRefused)
+{
+    std::string root = ScratchFolder("nodot");
+    WriteFile(root + "\\f", "x");
+    EXPECT_EQ(-1, WalkDirectory((root + "\\*").c_str()));
+    EXPECT_EQ(0, Scan.filesScanned);
+}
+
+TEST_F(WalkerTest, MemoryScanModeChecksOneFileWithoutCountingIt)
+{
+    std::string root = ScratchFolder("memory");
+    WriteFile(root + "\\image.exe", "MZ not really");
+    Scan.memoryScanMode = 1;
+    WalkDirectory((root + "\\image.exe").c_str());
+    EXPECT_EQ(0, Scan.filesScanned);
+    EXPECT_GE(IndexOf(recorder->statuses, root + "\\image.exe"), 0);
+}
+
+TEST_F(WalkerTest, EntriesWhosePathsExceedTheLimitArePassedOver)
+{
+    std::string root = ScratchFolder("long");
+    std::string folder = root;
+    // Nest until the path is near the limit, then put a file whose full path does not fit.
+    while (folder.size() < 200) {
+        folder += "\\dddddddddddddddddddd";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    }
+    std::string name(250 - folder.size(), 'f');
+    std::string unicodePath = "\\\\?\\" + folder + "\\" + name + "xxxxxxxxxxxxxxx";
+    HANDLE file = CreateFileA(unicodePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    bool created = file != INVALID_HANDLE_VALUE;
+    if (created) CloseHandle(file);
+    WriteFile(folder + "\\ok.txt", "fits");
+
+    WalkDirectory((root + "\\*.*").c_str());
+    EXPECT_EQ(1, Scan.filesScanned) << (created ? "over-long path counted" : "setup could not create it");
+}
