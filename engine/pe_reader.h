@@ -4,12 +4,16 @@
 
 #include <cstdint>
 
+// The runtime's seek takes a signed 32-bit position: nothing at or beyond 2^31 can be reached.
+constexpr uint32_t kMaxSeekOffset = 0x7FFFFFFF;
+
 // A file opened for reading in untranslated byte mode.
 class RandomAccessFile {
 public:
     virtual ~RandomAccessFile() = default;
-    // Reads exactly `size` bytes at `offset` from the start. False when the seek fails (offsets of 2^31 and
-    // above cannot be sought: the runtime's seek takes a signed 32-bit position) or fewer bytes are there.
+    // Reads exactly `size` bytes at `offset` from the start. False when the seek fails (offsets above
+    // kMaxSeekOffset cannot be sought) or fewer bytes are there. A seek past the end succeeds, so reading
+    // 0 bytes there succeeds too.
     virtual bool ReadAt(uint32_t offset, void* buffer, uint32_t size) = 0;
 };
 
@@ -28,8 +32,22 @@ struct PeHeaders {
     PeSection sections[kMaxSections];  // cleared before each file's section table is read
 };
 
-// 1 when the file has a PE header the matcher can use (at most 20 sections), 0 otherwise.
+// Layout of the parts of a PE file the reader looks at.
+constexpr uint32_t kPeOffsetField = 0x3C;        // e_lfanew in the DOS header
+constexpr uint32_t kFileHeaderOffset = 4;        // behind "PE\0\0"
+constexpr uint32_t kFileHeaderSize = 20;
+constexpr uint32_t kOptionalHeaderOffset = 24;
+constexpr uint32_t kOptionalHeaderReadSize = 96;  // up to NumberOfRvaAndSizes, without the data directories
+// The section table is taken to follow a PE32 optional header with all 16 data directories (24 + 224);
+// SizeOfOptionalHeader is not consulted.
+constexpr uint32_t kSectionTableOffset = 248;
+constexpr uint32_t kSectionHeaderSize = 40;
+
+// 1 when the file has a PE header the matcher can use (at most 20 sections), 0 otherwise (short file, no
+// "PE\0\0", more than 20 sections, failed seek or read). `headers` is cleared first.
 int ReadPeHeaders(RandomAccessFile& file, PeHeaders& headers);
 
-// Maps an rva to a file offset through the section table; `fileLength` is the file's current length.
+// Maps an rva to a file offset through the section table; `fileLength` is the file's current length. An rva
+// below the first section falls to section 0, one past the last to the last; a mapped offset at or beyond the
+// end gives the rva itself, and an offset of 0 gives SizeOfHeaders.
 uint32_t RvaToFileOffset(uint32_t rva, const PeHeaders& headers, uint32_t fileLength);

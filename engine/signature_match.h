@@ -2,20 +2,36 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/pe_reader.h"
 #include "engine/signature_record.h"
 
-// An index of a table by file size, built once: the candidates for a length are found without a pass over
-// the whole table, in table order.
+// An index of a table by file size, built once: the candidates for a length are found by binary search
+// instead of a pass over the whole table, and are tried in table order. Matching allocates nothing.
 class SignatureIndex {
 public:
     explicit SignatureIndex(const SignatureRecord* table);  // table ends with an empty-name record
-    // True when some record's size test accepts `length`; a file of any other length can never match.
+
+    // True when some record's size test accepts `length`; a file of any other length can never match. A
+    // negative length, or one that does not fit in a signed 32-bit value, is accepted by nothing.
     bool AcceptsLength(int64_t length) const;
-    // The first record in table order whose size test and both byte strings match, or nullptr.
+
+    // The first record in table order whose size test and both byte strings match, or nullptr. `headers`
+    // must come from a successful ReadPeHeaders on the same file. A failed read fails only that record.
     const SignatureRecord* Match(RandomAccessFile& file, int32_t length, const PeHeaders& headers) const;
-    // ... private members as the implementation needs (fixed arrays or one allocation at construction)
+
+private:
+    struct SizedEntry {
+        int32_t fileSize;
+        uint32_t tableIndex;
+    };
+
+    bool AnyLengthRecordAccepts(int32_t length) const;
+
+    const SignatureRecord* table_;
+    std::vector<SizedEntry> exactSizes_;      // records with an exact size test, by (fileSize, tableIndex)
+    std::vector<uint32_t> anyLengthRecords_;  // tolerance and no-size-test records, in table order
 };
 
 // The index over the shipped table.

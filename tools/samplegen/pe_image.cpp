@@ -1,0 +1,107 @@
+// Writing PE32 headers from an explicit description.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/pe_reader.h"
+#include "tools/samplegen/sample_pe.h"
+
+namespace {
+
+constexpr uint16_t kMachineI386 = 0x14C;
+constexpr uint16_t kExecutableImage = 0x0103;  // relocations stripped, executable, 32-bit machine
+constexpr uint16_t kPe32Magic = 0x10B;
+constexpr uint16_t kSubsystemWindowsGui = 2;
+constexpr uint32_t kDataDirectoryCount = 16;
+constexpr int kImportDirectory = 1;
+constexpr int kImportAddressTableDirectory = 12;
+
+void PutBytes(std::vector<uint8_t>& image, size_t offset, const void* bytes, size_t size)
+{
+    if (offset >= image.size()) return;
+    std::memcpy(image.data() + offset, bytes, std::min(size, image.size() - offset));
+}
+
+void WriteDosHeader(std::vector<uint8_t>& image, uint32_t peOffset)
+{
+    image[0] = 'M';
+    image[1] = 'Z';
+    PatchLe16(image, 0x02, 0x90);    // bytes on the last page
+    PatchLe16(image, 0x04, 3);       // pages
+    PatchLe16(image, 0x08, 4);       // header paragraphs
+    PatchLe16(image, 0x0C, 0xFFFF);  // maximum extra paragraphs
+    PatchLe16(image, 0x10, 0xB8);    // initial SP
+    PatchLe16(image, 0x18, 0x40);    // relocation table at 0x40: a new-format executable
+    PatchLe32(image, kPeOffsetField, peOffset);
+}
+
+void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSpec& spec)
+{
+    PatchLe16(image, at + 0, kPe32Magic);
+    image[at + 2] = 2;  // linker version
+    PatchLe32(image, at + 16, spec.entryPoint);
+    if (!spec.sections.empty()) PatchLe32(image, at + 20, spec.sections[0].virtualAddress);  // BaseOfCode
+    PatchLe32(image, at + 28, kSampleImageBase);
+    PatchLe32(image, at + 32, 0x1000);  // SectionAlignment
+    PatchLe32(image, at + 36, 0x200);   // FileAlignment
+    PatchLe16(image, at + 40, 4);       // operating system 4.0: Windows 95 and NT 4 load it
+    PatchLe16(image, at + 48, 4);       // subsystem 4.0
+    PatchLe32(image, at + 56, spec.sizeOfImage);
+    PatchLe32(image, at + 60, spec.sizeOfHeaders);
+    PatchLe16(image, at + 68, kSubsystemWindowsGui);  // no console window
+    PatchLe32(image, at + 72, 0x100000);  // stack reserve
+    PatchLe32(image, at + 76, 0x1000);    // stack commit
+    PatchLe32(image, at + 80, 0x100000);  // heap reserve
+    PatchLe32(image, at + 84, 0x1000);    // heap commit
+    PatchLe32(image, at + 92, kDataDirectoryCount);
+    const size_t directories = at + kOptionalHeaderReadSize;
+    PatchLe32(image, directories + 8 * kImportDirectory, spec.importTableRva);
+    PatchLe32(image, directories + 8 * kImportDirectory + 4, spec.importTableSize);
+    PatchLe32(image, directories + 8 * kImportAddressTableDirectory, spec.importAddressTableRva);
+    PatchLe32(image, directories + 8 * kImportAddressTableDirectory + 4, spec.importAddressTableSize);
+}
+
+void WriteSectionHeader(std::vector<uint8_t>& image, size_t at, const SampleSection& section)
+{
+    PutBytes(image, at, section.name, strnlen(section.name, 8));
+    PatchLe32(image, at + 8, section.virtualSize);
+    PatchLe32(image, at + 12, section.virtualAddress);
+    PatchLe32(image, at + 16, section.sizeOfRawData);
+    PatchLe32(image, at + 20, section.pointerToRawData);
+    PatchLe32(image, at + 36, section.characteristics);
+}
+
+}  // namespace
+
+void PatchLe16(std::vector<uint8_t>& image, size_t offset, uint16_t value)
+{
+    const uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+    PutBytes(image, offset, bytes, sizeof bytes);
+}
+
+void PatchLe32(std::vector<uint8_t>& image, size_t offset, uint32_t value)
+{
+    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    PutBytes(image, offset, bytes, sizeof bytes);
+}
+
+std::vector<uint8_t> EmitPeImage(const PeImageSpec& spec)
+{
+    const size_t headerEnd = size_t{spec.peOffset} + kSectionTableOffset + spec.sections.size() * kSectionHeaderSize;
+    std::vector<uint8_t> image(std::max<size_t>(spec.fileLength, headerEnd));
+    WriteDosHeader(image, spec.peOffset);
+    std::memcpy(image.data() + spec.peOffset, "PE\0\0", 4);
+
+    const size_t fileHeader = size_t{spec.peOffset} + kFileHeaderOffset;
+    PatchLe16(image, fileHeader + 0, kMachineI386);
+    PatchLe16(image, fileHeader + 2, static_cast<uint16_t>(spec.sections.size()));
+    PatchLe16(image, fileHeader + 16, spec.sizeOfOptionalHeader);
+    PatchLe16(image, fileHeader + 18, kExecutableImage);
+
+    WriteOptionalHeader(image, size_t{spec.peOffset} + kOptionalHeaderOffset, spec);
+    for (size_t i = 0; i < spec.sections.size(); ++i)
+        WriteSectionHeader(image, size_t{spec.peOffset} + kSectionTableOffset + i * kSectionHeaderSize,
+                           spec.sections[i]);
+    image.resize(spec.fileLength);
+    return image;
+}
