@@ -123,6 +123,7 @@ BoxAnswerer::BoxAnswerer(int button) : button_(button), thread_(CreateThread(nul
 
 BoxAnswerer::~BoxAnswerer()
 {
+    InterlockedExchange(&stop_, 1);
     WaitForSingleObject(thread_, 15000);
     CloseHandle(thread_);
 }
@@ -157,7 +158,7 @@ BOOL CALLBACK FindQuestionBox(HWND window, LPARAM context)
 DWORD WINAPI BoxAnswerer::Run(void* context)
 {
     auto* self = static_cast<BoxAnswerer*>(context);
-    for (int attempt = 0; attempt < 1000; ++attempt) {  // at most about 10 s
+    for (int attempt = 0; attempt < 1000 && !self->stop_; ++attempt) {  // at most about 10 s
         BoxSearch search = {nullptr};
         EnumWindows(FindQuestionBox, reinterpret_cast<LPARAM>(&search));
         if (search.found) {

@@ -39,17 +39,21 @@ bool FileExists(const std::string& path);
 int CountFilesBelow(const std::string& folder);
 
 // Answers the next question box of this process with the given button (IDYES, IDNO, IDOK, IDCANCEL) from a
-// helper thread, within a bound. Returns whether a box was found and answered.
+// helper thread, within a bound. Answered() waits for that; destruction gives up on a box that never came.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(int button);
     ~BoxAnswerer();
     bool Answered();
+    // Whether a box has been answered already, without waiting (a modal box blocks its caller, so once the
+    // call that could have shown it has returned, the answer is in).
+    bool AnsweredSoFar() const { return answered_ != 0; }
 
 private:
     static DWORD WINAPI Run(void* self);
     int button_;
     volatile LONG answered_ = 0;
+    volatile LONG stop_ = 0;
     HANDLE thread_;
 };
 

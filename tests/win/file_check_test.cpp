@@ -142,3 +142,21 @@ TEST_F(FileCheckTest, ActionOtherThanDeleteLeavesTheFile)
     EXPECT_TRUE(recorder->results.empty());
     EXPECT_TRUE(FileExists(root + "\\kept.exe"));
 }
+
+TEST_F(FileCheckTest, FileThatCannotBeDeletedIsReportedAndScheduled)
+{
+    std::string root = ScratchFolder("held-open");
+    const SignatureRecord& record = *ShippedRows().front();
+    std::string path = root + "\\held.exe";
+    PutSample(path, record);
+    // Held open without delete sharing by this test process, which is no image of the file: nothing to terminate.
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear
+    WalkDirectory((root + "\\*.*").c_str());
+    CloseHandle(holder);
+    EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " Unable to remove"}, recorder->results);
+    EXPECT_EQ(1, Scan.filesInfected);
+    EXPECT_EQ(0, Scan.filesRemoved);
+    EXPECT_EQ(1, Scan.restartNeeded);
+}

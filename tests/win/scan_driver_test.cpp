@@ -1,6 +1,8 @@
 // Whole scans of the sandbox prefix's drive C:.
 #include <windows.h>
 
+#include <cstring>
+
 #include "engine/scan_driver.h"
 #include "engine/scan_state.h"
 #include "engine_fixture.h"
@@ -54,4 +56,20 @@ TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
     ASSERT_GT(programFiles, 0);
     EXPECT_EQ(Statistics(total + programFiles, 0, 0), recorder->results);
     EXPECT_EQ(0, Scan.programFilesPending);
+}
+
+TEST_F(ScanDriverTest, RestartIsOfferedOnlyWhenADeletionWasScheduled)
+{
+    {
+        BoxAnswerer none(IDNO);
+        RunScan();
+        EXPECT_FALSE(none.AnsweredSoFar());
+    }
+    std::memset(&Scan, 0, sizeof Scan);
+    Scan.mainWindow = recorder->Window();
+    Scan.restartNeeded = 1;
+    BoxAnswerer no(IDNO);
+    RunScan();
+    EXPECT_TRUE(no.Answered()) << "the restart question was not asked";
+    EXPECT_EQ("Scanning completed", recorder->statuses.back()) << "the question comes after the final status";
 }
