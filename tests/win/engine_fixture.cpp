@@ -182,6 +182,8 @@ void EngineTest::SetUp()
 
 void EngineTest::TearDown()
 {
+    // Samples left behind would be found by the next whole-drive scan.
+    RemoveTree("C:\\vextest");
     delete recorder;
     std::memset(&Scan, 0, sizeof Scan);
 }

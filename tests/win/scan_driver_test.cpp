@@ -5,6 +5,8 @@
 
 #include "engine/scan_driver.h"
 #include "engine/scan_state.h"
+#include "engine/signature_record.h"
+#include "tools/samplegen/sample_pe.h"
 #include "engine_fixture.h"
 
 using ScanDriverTest = EngineTest;
@@ -72,4 +74,18 @@ TEST_F(ScanDriverTest, RestartIsOfferedOnlyWhenADeletionWasScheduled)
     RunScan();
     EXPECT_TRUE(no.Answered()) << "the restart question was not asked";
     EXPECT_EQ("Scanning completed", recorder->statuses.back()) << "the question comes after the final status";
+}
+
+TEST_F(ScanDriverTest, AnInfectionPutsABlankLineBeforeTheStatistics)
+{
+    std::string root = ScratchFolder("infected-drive");
+    const SignatureRecord& record = SignatureTable[0];
+    std::string path = root + "\\dropper.exe";
+    std::string error;
+    ASSERT_TRUE(WriteSample(path.c_str(), record, SampleOptions(), &error)) << error;
+    int expected = CountFilesBelow("C:");
+    RunScan();
+    std::vector<std::string> lines = {path + "     " + record.name + " removed", " "};
+    for (const std::string& line : Statistics(expected, 1, 1)) lines.push_back(line);
+    EXPECT_EQ(lines, recorder->results);
 }
