@@ -69,7 +69,7 @@ TEST(TextPattern, ShippedRecordUnscramblesOnceAndFindsTheBrokenPattern)
     UnscrambleTextPatternsOnce();  // a second call must not scramble it back
     const TextPatternRecord& shipped = TextPatternTable[0];
     EXPECT_STREQ("W32/Nyxem.Worm", shipped.name);
-    ASSERT_EQ(100, shipped.patternLength);
+    ASSERT_EQ(100, int{shipped.patternLength});
     EXPECT_EQ(0, std::memcmp(kShippedPattern, shipped.pattern, 100));
     EXPECT_TRUE(Matches(kInfectedHosts, shipped));
     std::string upper = kInfectedHosts;
