@@ -1,9 +1,10 @@
 #include <windows.h>
 
-#include "app/product.h"
+#include "app/scanner_app_win.h"
+
+ScannerApp TheApp;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    MessageBoxA(nullptr, FamilyName, ProductCaption, MB_OK);
-    return 0;
+    return TheApp.Run();
 }

@@ -1,0 +1,18 @@
+#include "app/dialog_font_win.h"
+
+#include "app/main_scan_dialog.h"
+
+int MakeDialogFont(Font& font, int height, int weight, bool underline, bool italic)
+{
+    HGDIOBJ current = TheMainDialog ? reinterpret_cast<HGDIOBJ>(SendMessageA(TheMainDialog, WM_GETFONT, 0, 0))
+                                    : nullptr;
+    if (!current) current = GetStockObject(SYSTEM_FONT);
+    LOGFONTA description{};
+    GetObjectA(current, sizeof description, &description);
+    description.lfHeight = height;
+    description.lfWeight = weight;
+    description.lfUnderline = underline ? TRUE : FALSE;
+    description.lfItalic = italic ? TRUE : FALSE;
+    font.Reset(CreateFontIndirectA(&description));
+    return 1;
+}

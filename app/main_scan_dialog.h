@@ -1,0 +1,75 @@
+// The tool's only main window: a caption-less, bitmap-shaped modal dialog (template 141) that offers SCAN, runs
+// the scan inside its timer handler and shows the engine's progress: the status line and the results list.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_states.h"
+#include "framework/button.h"
+#include "framework/dialog.h"
+#include "framework/gdi.h"
+#include "framework/list_box.h"
+#include "framework/static.h"
+
+extern HWND TheMainDialog;  // the main window once it initialises; the skinned message box centres on it
+extern Font LabelFont;      // the dialog font in bold at height 15, for the family label
+extern Brush WhiteBrush;    // background of the window and its static controls
+extern int LargeFonts;      // 1 when the screen has 120 or more logical pixels per inch across
+
+class MainScanDialog : public Dialog {
+public:
+    // From template 141 of the program's resources, or another template (tests build one in memory).
+    explicit MainScanDialog(DialogTemplate source = DialogTemplate::FromResource(141));
+    ~MainScanDialog() override;
+
+protected:
+    void BindControls() override;
+    bool OnInitDialog() override;
+    void OnOK() override {}  // Enter does nothing
+    void OnCancel() override;
+    const MessageTable& Messages() const override;
+
+private:
+    LRESULT OnSetStatus(WPARAM, LPARAM);
+    LRESULT OnAppendResult(WPARAM, LPARAM);
+    void OnScanTimer(UINT_PTR timerId);
+    void PaintBackground();
+    HBRUSH OnControlColour(HDC dc, HWND control, UINT message);
+    void OnLeftButtonDown(UINT keys, POINT point);
+    void OnScan();
+    void OnCloseButton();
+    void OnOkButton() { End(IDOK); }
+    void OpenProductPage();
+    void OpenRemovalToolsPage();
+
+    void ShowTexts();
+    void Apply(WindowStep step);
+    void LoadBackground();
+    void AskToEndScan(const char* caption);
+
+    // Control members, in the order they are bound.
+    Button resultsFrame_;
+    Button logoButton_;
+    Button removalToolsBanner_;
+    Button productBanner_;
+    Static searchingForLabel_;
+    Static installedNote_;
+    Static descriptionLabel_;
+    Static copyrightLabel_;
+    Static familyLabel_;
+    Button cancelButton_;
+    Button statusFrame_;
+    Static statusLine_;
+    ListBox resultsList_;
+    Button closeButton_;
+    Button downloadButton_;
+    Button scanButton_;
+    Button okButton_;
+
+    HICON icon_;
+    Bitmap background_;
+    MemoryDC backgroundCanvas_;
+    HGDIOBJ previousCanvasBitmap_ = nullptr;
+    BITMAP backgroundSize_{};
+    Font searchingForFont_;
+};

@@ -1,0 +1,267 @@
+#include "app/main_scan_dialog.h"
+
+#include <shellapi.h>
+
+#include "app/child_layout_win.h"
+#include "app/dialog_font_win.h"
+#include "app/machine_registry_win.h"
+#include "app/product.h"
+#include "app/results_list_win.h"
+#include "app/window_region_win.h"
+#include "app/window_texts.h"
+#include "engine/progress_channel.h"
+#include "engine/scan_driver.h"
+#include "engine/scan_state.h"
+#include "engine/text_buffer.h"
+#include "framework/resources.h"
+#include "resources/resource_ids.h"
+#include "ui/skin_message_box.h"
+
+HWND TheMainDialog;
+Font LabelFont;
+Brush WhiteBrush;
+int LargeFonts;
+
+namespace {
+
+constexpr int kDesignWidth = 600;    // the background picture's layout
+constexpr int kDesignHeight = 337;
+constexpr int kWindowHeight = 462;
+constexpr COLORREF kOutsideColour = RGB(255, 0, 255);
+constexpr UINT kScanTimerPeriod = 100;
+constexpr UINT kYesNoQuestion = MB_YESNO | MB_ICONQUESTION;
+constexpr int kRegistryBufferSize = 300;
+constexpr int kWebAddressSize = 512;
+
+bool ProductInstalled()
+{
+    char folder[kRegistryBufferSize] = {};
+    return ReadMachineRegistryString(kInstalledProductKey, kInstalledProductValue, folder, sizeof folder) == 1;
+}
+
+void OpenWebPage(const char* address)
+{
+    char copy[kWebAddressSize];
+    if (!CopyText(copy, address)) return;
+    ShellExecuteA(nullptr, "open", copy, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool ScreenHasLargeFonts()
+{
+    HDC screen = GetDC(nullptr);
+    int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return pixelsPerInch >= 120;
+}
+
+}  // namespace
+
+MainScanDialog::MainScanDialog(DialogTemplate source)
+    : Dialog(source), icon_(LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_PRODUCT)))
+{
+}
+
+MainScanDialog::~MainScanDialog()
+{
+    if (previousCanvasBitmap_) SelectObject(backgroundCanvas_.Get(), previousCanvasBitmap_);
+    if (TheMainDialog == hwnd_) TheMainDialog = nullptr;
+}
+
+const MessageTable& MainScanDialog::Messages() const
+{
+    static const MessageEntry entries[] = {
+        OnMessage<&MainScanDialog::OnSetStatus>(MSG_SET_STATUS),
+        OnMessage<&MainScanDialog::OnAppendResult>(MSG_APPEND_RESULT),
+        OnTimer<&MainScanDialog::OnScanTimer>(),
+        OnPaint<&MainScanDialog::PaintBackground>(),
+        OnCommand<&MainScanDialog::OnScan>(IDC_SCAN),
+        OnCommand<&MainScanDialog::OnCloseButton>(IDC_CLOSE_X),
+        OnCommand<&MainScanDialog::OpenProductPage>(IDC_DOWNLOAD),
+        OnCommand<&MainScanDialog::OpenProductPage>(IDC_PRODUCT_BANNER),
+        OnCommand<&MainScanDialog::OpenRemovalToolsPage>(IDC_REMOVAL_TOOLS_BANNER),
+        OnCommand<&MainScanDialog::OnOkButton>(IDC_OK_BUTTON),
+        OnCtlColor<&MainScanDialog::OnControlColour>(),
+        OnMouse<&MainScanDialog::OnLeftButtonDown>(WM_LBUTTONDOWN),
+    };
+    static const MessageTable table = MakeMessageTable(entries);
+    return table;
+}
+
+void MainScanDialog::BindControls()
+{
+    Bind(resultsFrame_, IDC_RESULTS_FRAME);
+    Bind(logoButton_, IDC_LOGO);
+    Bind(removalToolsBanner_, IDC_REMOVAL_TOOLS_BANNER);
+    Bind(productBanner_, IDC_PRODUCT_BANNER);
+    Bind(searchingForLabel_, IDC_SEARCHING_FOR);
+    Bind(installedNote_, IDC_INSTALLED_NOTE);
+    Bind(descriptionLabel_, IDC_DESCRIPTION);
+    Bind(copyrightLabel_, IDC_COPYRIGHT);
+    Bind(familyLabel_, IDC_FAMILY_LABEL);
+    Bind(cancelButton_, IDCANCEL);
+    Bind(statusFrame_, IDC_STATUS_FRAME);
+    Bind(statusLine_, IDC_STATUS_LINE);
+    Bind(resultsList_, IDC_RESULTS_LIST);
+    Bind(closeButton_, IDC_CLOSE_X);
+    Bind(downloadButton_, IDC_DOWNLOAD);
+    Bind(scanButton_, IDC_SCAN);
+    Bind(okButton_, IDC_OK_BUTTON);
+}
+
+bool MainScanDialog::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    Apply(WindowStep::Ready);
+    TheMainDialog = hwnd_;
+    MakeDialogFont(LabelFont, 15, FW_BOLD, false, false);
+    ShowTexts();
+    LargeFonts = ScreenHasLargeFonts() ? 1 : 0;
+    // Still at the screen origin here, as the layout requires; the dialog is centred after initialisation.
+    ScaleChildWindows(hwnd_, kDesignWidth, kDesignHeight);
+    Move(0, 0, kDesignWidth, kWindowHeight, true);
+    Apply(ProductInstalled() ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled);
+    WhiteBrush.Reset(CreateSolidBrush(RGB(255, 255, 255)));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    // No caption bar, but the taskbar button still gets a window menu and can minimise the window.
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+    LoadBackground();
+    SetText(ProductCaption);
+    return true;
+}
+
+void MainScanDialog::ShowTexts()
+{
+    char description[kDescriptionTextSize];
+    BuildDescriptionText(description, sizeof description, ProductCaption, FamilyName);
+    descriptionLabel_.SetText(description);
+    char family[kFamilyLabelTextSize];
+    BuildFamilyLabelText(family, sizeof family, FamilyName);
+    familyLabel_.SetText(family);
+    copyrightLabel_.SetText(kCopyrightText);
+    installedNote_.SetText(kInstalledNoteText);
+}
+
+void MainScanDialog::Apply(WindowStep step)
+{
+    ControlChanges changes = ChangesFor(step);
+    for (size_t i = 0; i < changes.count; ++i) {
+        const ControlChange& change = changes.changes[i];
+        Window control(Item(change.id));
+        if (change.enabling != Enabling::Keep) control.Enable(change.enabling == Enabling::Enable);
+        if (change.visibility != Visibility::Keep) control.Show(change.visibility == Visibility::Show);
+    }
+}
+
+void MainScanDialog::LoadBackground()
+{
+    background_ = LoadMappedBitmap(MAKEINTRESOURCEA(IDB_BACKGROUND));
+    if (!background_) return;  // the window stays rectangular and paints no picture
+    Region shape(CreateBitmapRegion(background_.Get(), kOutsideColour, true));
+    // The system owns a region once it is the window's.
+    if (shape && SetWindowRgn(hwnd_, shape.Get(), TRUE)) shape.Release();
+    GetObjectA(background_.Get(), sizeof backgroundSize_, &backgroundSize_);
+    backgroundCanvas_ = MemoryDC(nullptr);
+    if (backgroundCanvas_) previousCanvasBitmap_ = SelectObject(backgroundCanvas_.Get(), background_.Get());
+}
+
+LRESULT MainScanDialog::OnSetStatus(WPARAM, LPARAM)
+{
+    ShowStatusText(statusLine_.Handle());
+    return 0;
+}
+
+LRESULT MainScanDialog::OnAppendResult(WPARAM, LPARAM)
+{
+    AppendResultLine(resultsList_.Handle());
+    return 0;
+}
+
+void MainScanDialog::OnScan()
+{
+    if (!scanButton_.IsEnabled()) return;  // one scan per run, however the command arrives
+    ScanRunning = 1;
+    Apply(WindowStep::ScanStarted);
+    statusFrame_.SetText(kStatusFrameScanningCaption);
+    char searching[kDescriptionTextSize];
+    BuildSearchingForText(searching, sizeof searching, FamilyName);
+    searchingForLabel_.SetText(searching);
+    searchingForFont_.Reset(CreateFontA(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+    searchingForLabel_.SetFont(searchingForFont_.Get(), true);
+    CopyText(Scan.scanPath, "!:");
+    Scan.mainWindow = hwnd_;
+    Scan.action = ACTION_DELETE;
+    SetTimer(hwnd_, ScanTimerId, kScanTimerPeriod, nullptr);
+}
+
+// The whole scan runs here, on the first tick; the walker pumps messages, so the window's other handlers run
+// nested inside RunScan.
+void MainScanDialog::OnScanTimer(UINT_PTR)
+{
+    Default();
+    KillTimer(hwnd_, ScanTimerId);
+    Scan.terminateRequested = 0;
+    RunScan();
+    Apply(WindowStep::ScanFinished);
+    statusFrame_.SetText("");
+    ScanRunning = 0;
+}
+
+void MainScanDialog::OnCancel()
+{
+    AskToEndScan(ProductCaption);
+}
+
+void MainScanDialog::OnCloseButton()
+{
+    AskToEndScan(kCloseButtonQuestionCaption);
+}
+
+// Before and after a scan the window closes at once; during one a confirmed request only raises the flag that
+// the walker watches, and the scan handler restores the window when the scan has wound down.
+void MainScanDialog::AskToEndScan(const char* caption)
+{
+    if (ScanRunning == 0) {
+        End(IDCANCEL);
+        return;
+    }
+    if (SkinMessageBox(kTerminateQuestion, caption, kYesNoQuestion) != IDYES) return;
+    Apply(WindowStep::TerminateConfirmed);
+    Scan.terminateRequested = 1;
+}
+
+void MainScanDialog::OpenProductPage()
+{
+    OpenWebPage(kProductPageAddress);
+}
+
+void MainScanDialog::OpenRemovalToolsPage()
+{
+    OpenWebPage(kRemovalToolsPageAddress);
+}
+
+void MainScanDialog::PaintBackground()
+{
+    PaintDC dc(hwnd_);
+    if (previousCanvasBitmap_)
+        BitBlt(dc.Get(), 0, 0, backgroundSize_.bmWidth, backgroundSize_.bmHeight, backgroundCanvas_.Get(), 0, 0,
+               SRCCOPY);
+}
+
+HBRUSH MainScanDialog::OnControlColour(HDC dc, HWND control, UINT message)
+{
+    HBRUSH standard = reinterpret_cast<HBRUSH>(Default());
+    SetBkMode(dc, TRANSPARENT);
+    if (control == familyLabel_.Handle()) return standard;  // the family label paints itself
+    if ((message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC) && WhiteBrush) return WhiteBrush.Get();
+    return standard;
+}
+
+// A press on the window's body (not on a control) moves the window as if its caption had been grabbed.
+void MainScanDialog::OnLeftButtonDown(UINT, POINT point)
+{
+    ClientToScreen(hwnd_, &point);
+    Post(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    Default();
+}
