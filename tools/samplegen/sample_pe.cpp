@@ -244,8 +244,8 @@ bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, P
 bool BuildSample(const SignatureRecord& record, const SampleOptions& options, std::vector<uint8_t>& image,
                  SampleInfo* info, std::string* error)
 {
-    const int64_t length = int64_t{record.fileSize} + (options.nearMiss == NEAR_MISS_LONGER) -
-                           (options.nearMiss == NEAR_MISS_SHORTER);
+    const int64_t size = options.fileSize != 0 ? options.fileSize : record.fileSize;
+    const int64_t length = size + (options.nearMiss == NEAR_MISS_LONGER) - (options.nearMiss == NEAR_MISS_SHORTER);
     if (length < 1 || length > kMaxSampleLength) return Fail(error, "the record's length cannot be generated");
     if (options.runnable && options.layout == LAYOUT_NO_SECTIONS)
         return Fail(error, "a runnable sample needs sections");
@@ -281,7 +281,9 @@ bool BuildSample(const SignatureRecord& record, const SampleOptions& options, st
     const uint32_t secondAt = FileOffsetOf(plan, second.start);
     if (options.nearMiss == NEAR_MISS_FIRST_STRING) image[firstAt + kPatternLength - 1] ^= 0x01;
     if (options.nearMiss == NEAR_MISS_SECOND_STRING) image[secondAt + kPatternLength - 1] ^= 0x01;
-    if (info) *info = {kSampleImageBase, plan.entry, firstAt, secondAt, options.runnable ? plan.importRva + kCounter : 0};
+    if (info) {
+        *info = {kSampleImageBase, plan.entry, firstAt, secondAt, options.runnable ? plan.importRva + kCounter : 0};
+    }
     return true;
 }
 

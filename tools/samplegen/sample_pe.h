@@ -32,6 +32,9 @@ struct SampleOptions {
     // Startable on Windows and Wine: imports kernel32 Sleep and loops at the entry point, counting rounds in
     // a 32-bit counter at imageBase + counterRva. Not possible without sections.
     bool runnable = false;
+    // The file's length before a longer/shorter near miss; 0 means the record's own fileSize. Another length
+    // gives a sample the size test turns away (small seeds for the big records).
+    int32_t fileSize = 0;
 };
 
 struct SampleInfo {

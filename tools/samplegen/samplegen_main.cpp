@@ -1,9 +1,10 @@
 // samplegen: writes a test sample for one record of the shipped signature table and checks it with the real
 // matcher before it is written.
 //   samplegen --list
-//   samplegen --row N|--name NAME [--near-miss first|second|longer|shorter] [--layout LAYOUT] [--runnable] OUT
-// N counts the records of the compiled table from 1. LAYOUT: plain, far-pe-header, 20-sections, 21-sections,
-// entry-in-later-section, no-sections.
+//   samplegen --row N|--name NAME [--near-miss first|second|longer|shorter] [--layout LAYOUT] [--runnable]
+//             [--size BYTES] OUT
+// N counts the records of the compiled table from 1. --size writes the strings into a file of another length.
+// LAYOUT: plain, far-pe-header, 20-sections, 21-sections, entry-in-later-section, no-sections.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,7 +56,7 @@ int Usage()
                  "usage: samplegen --list\n"
                  "       samplegen --row N|--name NAME [--near-miss first|second|longer|shorter]\n"
                  "                 [--layout plain|far-pe-header|20-sections|21-sections|entry-in-later-section|"
-                 "no-sections] [--runnable] OUT\n");
+                 "no-sections] [--runnable] [--size BYTES] OUT\n");
     return 1;
 }
 
@@ -114,6 +115,8 @@ int main(int argc, char** argv)
         } else if (std::strcmp(arg, "--layout") == 0 && hasValue && Choose(kLayouts, argv[i + 1], value)) {
             options.layout = static_cast<SampleLayout>(value);
             ++i;
+        } else if (std::strcmp(arg, "--size") == 0 && hasValue) {
+            options.fileSize = std::atoi(argv[++i]);
         } else if (std::strcmp(arg, "--runnable") == 0) {
             options.runnable = true;
         } else if (arg[0] != '-' && !out) {
@@ -135,9 +138,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "samplegen: %s: %s\n", record->name, error.c_str());
         return 2;
     }
-    // A sample is meant to match its own record, unless it is a near miss or has more sections than are read.
+    // A sample is meant to match its own record, unless it is a near miss, has more sections than are read or
+    // another length.
     const char* matched = MatchedName(image);
-    const bool hitExpected = options.nearMiss == NEAR_MISS_NONE && options.layout != LAYOUT_TWENTY_ONE_SECTIONS;
+    const bool hitExpected = options.nearMiss == NEAR_MISS_NONE && options.layout != LAYOUT_TWENTY_ONE_SECTIONS &&
+                             (options.fileSize == 0 || options.fileSize == record->fileSize);
     const bool asExpected = hitExpected ? std::strcmp(matched, record->name) == 0 : matched[0] == '\0';
     std::printf("%s: %zu bytes, %s%s\n", out, image.size(), matched[0] ? "matches " : "no match", matched);
     if (!asExpected) {
