@@ -4,20 +4,20 @@
 
 BoxLook ChooseBoxLook(unsigned int style)
 {
-    BoxLook look{BoxButtons::OkOnly, ICON_WARNING};
+    BoxLook look{BoxButtons::OkOnly, IDB_WARNING};
     if (style & 0x01)
         look.buttons = BoxButtons::OkCancel;
     else if (style & 0x04)
         look.buttons = BoxButtons::YesNo;
 
     if ((style & 0x30) == 0x30)
-        look.iconBitmapId = ICON_WARNING;
+        look.iconBitmapId = IDB_WARNING;
     else if (style & 0x40)
-        look.iconBitmapId = ICON_INFORMATION;
+        look.iconBitmapId = IDB_INFORMATION;
     else if (style & 0x20)
-        look.iconBitmapId = ICON_QUESTION;
+        look.iconBitmapId = IDB_QUESTION;
     else if (style & 0x10)
-        look.iconBitmapId = ICON_ERROR;
+        look.iconBitmapId = IDB_ERROR;
     return look;
 }
 

@@ -4,17 +4,13 @@
 
 #include <cstddef>
 
-enum class BoxButtons { OkOnly, OkCancel, YesNo };
+#include "resources/resource_ids.h"
 
-// Icon bitmap resources of the box (42 x 40 pixels each).
-constexpr int ICON_INFORMATION = 152;
-constexpr int ICON_QUESTION = 153;
-constexpr int ICON_WARNING = 154;
-constexpr int ICON_ERROR = 155;
+enum class BoxButtons { OkOnly, OkCancel, YesNo };
 
 struct BoxLook {
     BoxButtons buttons;
-    int iconBitmapId;
+    int iconBitmapId;  // IDB_INFORMATION, IDB_QUESTION, IDB_WARNING or IDB_ERROR
 };
 
 // Reads the standard message-box style bits. 0x01 wins over 0x04, so Yes/No/Cancel and Retry/Cancel show OK and

@@ -1,0 +1,159 @@
+#include "app/window_region_win.h"
+
+#include "app/window_region.h"
+
+namespace {
+
+// Owns a memory device context and puts back the bitmap it held before.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc()
+    {
+        if (previous_) SelectObject(dc_, previous_);
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC get() const { return dc_; }
+    void Select(HBITMAP bitmap)
+    {
+        HGDIOBJ old = SelectObject(dc_, bitmap);
+        if (!previous_) previous_ = old;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// The region-data block in movable global memory, locked while the walk uses it.
+class GlobalBlock : public RegionBlockMemory {
+public:
+    GlobalBlock() = default;
+    ~GlobalBlock()
+    {
+        if (!handle_) return;
+        GlobalUnlock(handle_);
+        GlobalFree(handle_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+    unsigned char* Resize(size_t bytes) override
+    {
+        if (!handle_) {
+            handle_ = GlobalAlloc(GMEM_MOVEABLE, bytes);
+            return handle_ ? static_cast<unsigned char*>(GlobalLock(handle_)) : nullptr;
+        }
+        GlobalUnlock(handle_);
+        HGLOBAL grown = GlobalReAlloc(handle_, bytes, GMEM_MOVEABLE);
+        if (grown) handle_ = grown;
+        // On failure the old block is still there: lock it again so that it can be handed over.
+        unsigned char* block = static_cast<unsigned char*>(GlobalLock(handle_));
+        return grown ? block : nullptr;
+    }
+
+private:
+    HGLOBAL handle_ = nullptr;
+};
+
+// Turns each chunk into a region and unites it with the ones before; a chunk the system refuses is dropped.
+class RegionUnion : public RegionChunkSink {
+public:
+    ~RegionUnion()
+    {
+        if (result_) DeleteObject(result_);
+    }
+
+    void TakeChunk(const RegionDataHeader* block, size_t bytes) override
+    {
+        ++chunks_;
+        HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), reinterpret_cast<const RGNDATA*>(block));
+        if (!part) return;
+        if (!result_) {
+            result_ = part;
+            return;
+        }
+        CombineRgn(result_, result_, part, RGN_OR);
+        DeleteObject(part);
+    }
+
+    // The union built; an empty region when there was no rectangle at all.
+    HRGN Release()
+    {
+        HRGN result = result_;
+        result_ = nullptr;
+        if (!result && chunks_ == 0) result = CreateRectRgn(0, 0, 0, 0);
+        return result;
+    }
+
+private:
+    HRGN result_ = nullptr;
+    int chunks_ = 0;
+};
+
+// Owns a GDI bitmap; declared before the device context that selects it, so it is deleted after being put back.
+class OwnedBitmap {
+public:
+    explicit OwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
+    ~OwnedBitmap()
+    {
+        if (bitmap_) DeleteObject(bitmap_);
+    }
+    OwnedBitmap(const OwnedBitmap&) = delete;
+    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+    HBITMAP get() const { return bitmap_; }
+
+private:
+    HBITMAP bitmap_;
+};
+
+// A W x H, 32-bit, bottom-up picture whose bits the walk reads directly.
+HBITMAP CreateWorkingPicture(int width, int height, void** bits)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+HRGN RegionFromPicture(const PixelPicture& pixels, COLORREF key, bool keyIsOutside)
+{
+    GlobalBlock block;
+    RegionUnion result;
+    CollectRegionChunks(pixels, key, keyIsOutside, block, result);
+    return result.Release();
+}
+
+}  // namespace
+
+HRGN CreateBitmapRegion(HBITMAP bitmap, COLORREF key, bool keyIsOutside)
+{
+    BITMAP source;
+    if (!bitmap || !GetObjectA(bitmap, sizeof source, &source)) return nullptr;
+
+    void* bits = nullptr;
+    OwnedBitmap working(CreateWorkingPicture(source.bmWidth, source.bmHeight, &bits));
+    BITMAP picture;
+    if (!working.get() || !GetObjectA(working.get(), sizeof picture, &picture)) return nullptr;
+    MemoryDc pictureDc(nullptr);
+    if (!pictureDc.get()) return nullptr;
+    pictureDc.Select(working.get());
+    MemoryDc sourceDc(pictureDc.get());
+    if (!sourceDc.get()) return nullptr;
+    sourceDc.Select(bitmap);
+
+    // The copy converts any source format to 32 bits per pixel.
+    BitBlt(pictureDc.get(), 0, 0, source.bmWidth, source.bmHeight, sourceDc.get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    size_t stride = (static_cast<size_t>(picture.bmWidthBytes) + 3) & ~static_cast<size_t>(3);
+    return RegionFromPicture(PixelPicture{static_cast<const unsigned char*>(bits), source.bmWidth,
+                                          source.bmHeight, stride},
+                             key, keyIsOutside);
+}
