@@ -1,0 +1,130 @@
+// Scheduling a deletion for the next start: wininit.ini on the 9x family, a pending delete on NT.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "repair/delete_on_reboot.h"
+#include "system/platform_handles.h"
+
+namespace {
+const char kLocked[] = "C:\\reboottest\\Locked File.exe";
+constexpr size_t kMaxRead = 1 << 20;
+
+bool IsWin9x()
+{
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+std::string IniPath()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\wininit.ini";
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) return "<missing>";
+    std::string text(kMaxRead, '\0');
+    DWORD read = 0;
+    ReadFile(file.Get(), &text[0], kMaxRead, &read, nullptr);
+    text.resize(read);
+    return text;
+}
+
+void WriteFileText(const std::string& path, const std::string& text)
+{
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file.IsValid());
+    ASSERT_TRUE(WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+}
+
+std::string ShortPath(const char* path)
+{
+    char shortPath[MAX_PATH] = "";
+    GetShortPathNameA(path, shortPath, MAX_PATH);
+    return shortPath;
+}
+
+class WininitRenameWin : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!IsWin9x()) GTEST_SKIP() << "wininit.ini is the 9x family's";
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(IniPath().c_str());
+        CreateDirectoryA("C:\\reboottest", nullptr);
+        WriteFileText(kLocked, "MZ");
+    }
+    void TearDown() override
+    {
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(IniPath().c_str());
+        DeleteFileA(kLocked);
+        RemoveDirectoryA("C:\\reboottest");
+    }
+};
+}  // namespace
+
+TEST_F(WininitRenameWin, NewFileHoldsTheSectionAndTheShortPath)
+{
+    std::string shortPath = ShortPath(kLocked);
+    ASSERT_NE("", shortPath);
+    EXPECT_EQ(std::string::npos, shortPath.find(' ')) << shortPath;
+    ASSERT_EQ(1, ScheduleDeleteOnReboot(kLocked));
+    EXPECT_EQ("[rename]\r\nNUL=" + shortPath + "\r\n", ReadFileText(IniPath()));
+}
+
+TEST_F(WininitRenameWin, EntriesEndTheExistingSectionAndKeepEveryLine)
+{
+    WriteFileText(IniPath(), "[boot]\r\nx=1\r\n[RENAME]\r\nNUL=C:\\OLD.TMP\r\n[386Enh]\r\ny=2");
+    ASSERT_EQ(1, ScheduleDeleteOnReboot(kLocked));
+    ASSERT_EQ(1, AddWininitRename("NUL", "C:\\SECOND.TMP"));
+    EXPECT_EQ("[boot]\r\nx=1\r\n[RENAME]\r\nNUL=C:\\OLD.TMP\r\nNUL=" + ShortPath(kLocked) +
+                  "\r\nNUL=C:\\SECOND.TMP\r\n[386Enh]\r\ny=2",
+              ReadFileText(IniPath()));
+}
+
+TEST_F(WininitRenameWin, LongLinesAndAMissingSection)
+{
+    std::string longLine = std::string(2000, 'x') + "[rename]\r\n";
+    WriteFileText(IniPath(), "[boot]\r\n" + longLine);
+    ASSERT_EQ(1, AddWininitRename("NUL", "C:\\A.TMP"));
+    EXPECT_EQ("[boot]\r\n" + longLine + "[rename]\r\nNUL=C:\\A.TMP\r\n", ReadFileText(IniPath()));
+}
+
+TEST_F(WininitRenameWin, NothingIsWrittenWithoutAShortPathOrIntoAReadOnlyFile)
+{
+    EXPECT_EQ(0, ScheduleDeleteOnReboot("C:\\reboottest\\vanished.exe"));
+    EXPECT_EQ("<missing>", ReadFileText(IniPath()));
+    WriteFileText(IniPath(), "[rename]\r\nNUL=C:\\OLD.TMP\r\n");
+    SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, ScheduleDeleteOnReboot(kLocked));
+    EXPECT_EQ("[rename]\r\nNUL=C:\\OLD.TMP\r\n", ReadFileText(IniPath()));
+}
+
+TEST(DelayedDeleteWin, PendingDeleteIsRecordedOnNt)
+{
+    if (IsWin9x()) GTEST_SKIP() << "the delayed move is the NT family's";
+    CreateDirectoryA("C:\\reboottest", nullptr);
+    WriteFileText(kLocked, "MZ");
+    ASSERT_EQ(1, ScheduleDeleteOnReboot(kLocked));
+
+    ScopedKey key;
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", KEY_READ));
+    std::string pending(64 * 1024, '\0');
+    DWORD size = static_cast<DWORD>(pending.size());
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.Get(), "PendingFileRenameOperations", nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(&pending[0]), &size));
+    pending.resize(size);
+    // Pairs of source and an empty destination: the source, then two zeros.
+    EXPECT_NE(std::string::npos, pending.find(std::string("C:\\reboottest\\Locked File.exe\0\0", 31))) << pending;
+    DeleteFileA(kLocked);
+    RemoveDirectoryA("C:\\reboottest");
+}
