@@ -1,0 +1,222 @@
+// The main window's first screen, its channel handlers and its commands, on a copy of template 141 built in
+// memory (the test program carries no resources: the window must also cope without its bitmaps and icon).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_scan_dialog.h"
+#include "app/product.h"
+#include "engine/progress_channel.h"
+#include "engine/scan_state.h"
+#include "framework/dialog_template_builder.h"
+#include "framework/list_box.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD kOwnerDrawn = WS_VISIBLE | BS_OWNERDRAW | WS_TABSTOP;
+constexpr DWORD kFlatGroup = WS_VISIBLE | BS_GROUPBOX | BS_FLAT;
+constexpr DWORD kLeftStatic = WS_VISIBLE | SS_LEFT | WS_GROUP;
+constexpr DWORD kCentredStatic = WS_VISIBLE | SS_CENTER | WS_GROUP;
+
+DialogTemplateBuilder MainTemplate()
+{
+    DialogTemplateBuilder t(WS_POPUP | WS_BORDER, {0, 0, 349, 209}, "");
+    t.Add(kButtonClass, IDC_OK_BUTTON, kOwnerDrawn, 0, "OK", {128, 177, 50, 14})
+        .Add(kButtonClass, IDCANCEL, kOwnerDrawn, 0, "CANCEL", {128, 177, 50, 14})
+        .Add(kButtonClass, IDC_SCAN, kOwnerDrawn, 0, "SCAN", {11, 40, 76, 16})
+        .Add(kButtonClass, IDC_DOWNLOAD, kOwnerDrawn, 0, "DOWNLOAD", {189, 40, 97, 16})
+        .Add(kButtonClass, IDC_CLOSE_X, kOwnerDrawn, 0, "X", {290, 3, 10, 10})
+        .Add(kButtonClass, IDC_STATUS_FRAME, kFlatGroup, 0, "", {16, 81, 276, 29})
+        .Add(kStaticClass, IDC_STATUS_LINE, kLeftStatic, 0, "Static", {18, 93, 264, 11})
+        .Add(kStaticClass, IDC_SEARCHING_FOR, kLeftStatic, 0, "Searching For", {16, 70, 268, 11})
+        .Add(kStaticClass, IDC_FAMILY_LABEL, kCentredStatic, 0, "Family", {31, 25, 244, 11})
+        .Add(kStaticClass, IDC_INSTALLED_NOTE, kCentredStatic, 0, "Installed", {6, 136, 292, 10})
+        .Add(kStaticClass, IDC_COPYRIGHT, kCentredStatic, 0, "Copyright", {6, 103, 292, 11})
+        .Add(kStaticClass, IDC_DESCRIPTION, kCentredStatic, 0, "Static", {9, 71, 290, 14})
+        .Add(kButtonClass, IDC_PRODUCT_BANNER, kOwnerDrawn, 0, "DLINK", {61, 133, 85, 7})
+        .Add(kButtonClass, IDC_REMOVAL_TOOLS_BANNER, kOwnerDrawn, 0, "ULINK", {32, 177, 54, 6})
+        .Add(kButtonClass, IDC_LOGO, kOwnerDrawn, 0, "TARNWICKLOGO", {241, 174, 38, 10})
+        .Add(kButtonClass, IDC_RESULTS_FRAME, kFlatGroup, 0, "", {16, 111, 276, 58})
+        .Add(kListBoxClass, IDC_RESULTS_LIST,
+             WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+             WS_EX_TRANSPARENT, "", {17, 117, 273, 51});
+    return t;
+}
+
+const char kProductKey[] = "Software\\Tarnwick\\Halvane 2000";
+
+void SetProductInstalled(bool installed)
+{
+    if (!installed) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProductKey);
+        return;
+    }
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                             &key, nullptr));
+    const char folder[] = "C:\\Program Files\\Halvane";
+    RegSetValueExA(key, "Installed Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof folder);
+    RegCloseKey(key);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    DialogTemplateBuilder layout = MainTemplate();
+    MainScanDialog dialog{DialogTemplate::FromMemory(layout.Get())};
+    ScanState savedScan = Scan;
+
+    void Open(bool installed)
+    {
+        SetProductInstalled(installed);
+        ASSERT_TRUE(dialog.Create());
+        SetProductInstalled(false);
+    }
+    void TearDown() override
+    {
+        KillTimer(dialog.Handle(), ScanTimerId);
+        Scan = savedScan;
+        ScanRunning = 0;
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog.Handle(), id); }
+    std::string Text(int id) const
+    {
+        char text[600] = {};
+        GetWindowTextA(Item(id), text, sizeof text);
+        return text;
+    }
+    bool Visible(int id) const { return (GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+};
+
+TEST_F(MainWindowTest, FirstScreenTextsAndTitle)
+{
+    Open(false);
+    char title[64] = {};
+    GetWindowTextA(dialog.Handle(), title, sizeof title);
+    EXPECT_STREQ("Vexilor Ver 1.0", title);
+    EXPECT_EQ("Vexilor Ver 1.0 - Tool to detect and remove all the variants of W32/StartPage Trojan ",
+              Text(IDC_DESCRIPTION));
+    EXPECT_EQ("for W32/StartPage Trojan ", Text(IDC_FAMILY_LABEL));
+    EXPECT_EQ("This program is a part of Halvane antivirus software.", Text(IDC_INSTALLED_NOTE));
+    EXPECT_FALSE(Text(IDC_COPYRIGHT).empty());
+    EXPECT_EQ(dialog.Handle(), TheMainDialog);
+    EXPECT_TRUE(LabelFont) << "the family label's bold font exists";
+}
+
+TEST_F(MainWindowTest, FirstScreenWithoutTheProduct)
+{
+    Open(false);
+    for (int id : {IDC_SCAN, IDC_DOWNLOAD, IDC_PRODUCT_BANNER, IDC_REMOVAL_TOOLS_BANNER, IDC_DESCRIPTION,
+                   IDC_COPYRIGHT, IDC_LOGO, IDC_CLOSE_X, IDC_FAMILY_LABEL}) {
+        EXPECT_TRUE(Visible(id)) << id;
+        EXPECT_TRUE(Enabled(id)) << id;
+    }
+    for (int id : {IDC_STATUS_LINE, IDC_STATUS_FRAME, IDC_SEARCHING_FOR, IDC_RESULTS_LIST, IDC_RESULTS_FRAME,
+                   IDCANCEL, IDC_OK_BUTTON, IDC_INSTALLED_NOTE})
+        EXPECT_FALSE(Visible(id)) << id;
+    EXPECT_FALSE(Enabled(IDC_OK_BUTTON));
+}
+
+TEST_F(MainWindowTest, FirstScreenWithTheProductInstalled)
+{
+    Open(true);
+    EXPECT_TRUE(Visible(IDC_INSTALLED_NOTE));
+    EXPECT_FALSE(Visible(IDC_PRODUCT_BANNER));
+    EXPECT_FALSE(Enabled(IDC_PRODUCT_BANNER));
+    EXPECT_TRUE(Visible(IDC_DOWNLOAD));
+    EXPECT_FALSE(Enabled(IDC_DOWNLOAD));
+}
+
+TEST_F(MainWindowTest, WindowIs600By462CentredAndRectangularWithoutItsPicture)
+{
+    Open(false);
+    RECT r = dialog.ScreenRect();
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(462, r.bottom - r.top);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(ERROR, GetWindowRgn(dialog.Handle(), region)) << "no bitmap 156 here: no window region";
+    DeleteObject(region);
+    dialog.Show(true);
+    UpdateWindow(dialog.Handle());  // paints without a background picture
+    EXPECT_NE(0, GetWindowLongA(dialog.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
+}
+
+TEST_F(MainWindowTest, ProgressChannelFillsTheStatusLineAndTheResultsList)
+{
+    Open(false);
+    Scan.mainWindow = dialog.Handle();
+    SetStatus("C:\\windows\\notepad.exe");
+    EXPECT_EQ("C:\\windows\\notepad.exe", Text(IDC_STATUS_LINE));
+    AppendResult("first");
+    AppendResult("second\t\t:  2");
+    ListBox list(Item(IDC_RESULTS_LIST));
+    ASSERT_EQ(2, list.Count());
+    char line[32];
+    list.Text(1, line);
+    EXPECT_STREQ("second\t\t:  2", line);
+}
+
+TEST_F(MainWindowTest, EnterDoesNothingAndEscapeBeforeTheScanCloses)
+{
+    Open(false);
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+    EXPECT_EQ(-1, dialog.EndResult());
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+    EXPECT_EQ(IDCANCEL, dialog.EndResult());
+}
+
+TEST_F(MainWindowTest, TheXButtonBeforeTheScanCloses)
+{
+    Open(false);
+    SendMessageA(Item(IDC_CLOSE_X), BM_CLICK, 0, 0);
+    EXPECT_EQ(IDCANCEL, dialog.EndResult());
+}
+
+TEST_F(MainWindowTest, ScanArmsTheEngineAndShowsTheScanControls)
+{
+    Open(false);
+    // The timer is killed in TearDown before any message is pumped, so no scan runs here.
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    EXPECT_EQ(1, ScanRunning);
+    EXPECT_STREQ("!:", Scan.scanPath);
+    EXPECT_EQ(dialog.Handle(), Scan.mainWindow);
+    EXPECT_EQ(100, Scan.action);
+    EXPECT_EQ("Scanning", Text(IDC_STATUS_FRAME));
+    EXPECT_EQ("Searching for W32/StartPage Trojan and its variants", Text(IDC_SEARCHING_FOR));
+    EXPECT_FALSE(Enabled(IDC_SCAN));
+    for (int id : {IDCANCEL, IDC_SEARCHING_FOR, IDC_RESULTS_LIST, IDC_STATUS_LINE, IDC_STATUS_FRAME,
+                   IDC_RESULTS_FRAME})
+        EXPECT_TRUE(Visible(id)) << id;
+    for (int id : {IDC_DESCRIPTION, IDC_COPYRIGHT, IDC_PRODUCT_BANNER, IDC_REMOVAL_TOOLS_BANNER, IDC_OK_BUTTON})
+        EXPECT_FALSE(Visible(id)) << id;
+
+    // A second SCAN command (the button is disabled, but a command can still be sent) starts nothing.
+    Scan.scanPath[0] = '\0';
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    EXPECT_STREQ("", Scan.scanPath);
+}
+
+TEST_F(MainWindowTest, StaticsAndTheWindowAreWhiteButTheFamilyLabelKeepsTheStandardBrush)
+{
+    Open(false);
+    HDC dc = GetDC(dialog.Handle());
+    auto colour = [&](UINT message, int id) {
+        HWND control = id ? Item(id) : dialog.Handle();
+        return reinterpret_cast<HBRUSH>(
+            dialog.Send(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    };
+    EXPECT_EQ(WhiteBrush.Get(), colour(WM_CTLCOLORSTATIC, IDC_DESCRIPTION));
+    EXPECT_EQ(WhiteBrush.Get(), colour(WM_CTLCOLORDLG, 0));
+    EXPECT_NE(WhiteBrush.Get(), colour(WM_CTLCOLORSTATIC, IDC_FAMILY_LABEL));
+    EXPECT_NE(WhiteBrush.Get(), colour(WM_CTLCOLORLISTBOX, IDC_RESULTS_LIST));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
+    ReleaseDC(dialog.Handle(), dc);
+}
+
+}  // namespace
