@@ -11,7 +11,8 @@
 // instead of a pass over the whole table, and are tried in table order. Matching allocates nothing.
 class SignatureIndex {
 public:
-    explicit SignatureIndex(const SignatureRecord* table);  // table ends with an empty-name record
+    // `table` ends with an empty-name record and must outlive the index.
+    explicit SignatureIndex(const SignatureRecord* table);
 
     // True when some record's size test accepts `length`; a file of any other length can never match. A
     // negative length, or one that does not fit in a signed 32-bit value, is accepted by nothing.

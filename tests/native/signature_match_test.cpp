@@ -130,20 +130,23 @@ TEST(SignatureMatch, ToleranceIsNotFooledByThirtyTwoBitWrapping)
 TEST(SignatureMatch, AcceptsOnlyLengthsSomeRecordCanMatch)
 {
     TestFile file;
-    const SignatureIndex exact(Table({file.Record("a", 0, 0, 5000, 1), file.Record("b", 0, 0, 9000, 1),
-                                      file.Record("c", 0, 0, 123, 7)}).data());
+    const std::vector<SignatureRecord> exactTable = Table(
+        {file.Record("a", 0, 0, 5000, 1), file.Record("b", 0, 0, 9000, 1), file.Record("c", 0, 0, 123, 7)});
+    const SignatureIndex exact(exactTable.data());
     EXPECT_TRUE(exact.AcceptsLength(5000));
     EXPECT_TRUE(exact.AcceptsLength(9000));
     EXPECT_FALSE(exact.AcceptsLength(5001));
     EXPECT_FALSE(exact.AcceptsLength(123)) << "a record with an unknown size test never matches";
     EXPECT_FALSE(exact.AcceptsLength(0));
 
-    const SignatureIndex tolerant(Table({file.Record("t", 0, 0, 10000, 2)}).data());
+    const std::vector<SignatureRecord> tolerantTable = Table({file.Record("t", 0, 0, 10000, 2)});
+    const SignatureIndex tolerant(tolerantTable.data());
     EXPECT_TRUE(tolerant.AcceptsLength(10000 - 4095));
     EXPECT_TRUE(tolerant.AcceptsLength(10000 + 4095));
     EXPECT_FALSE(tolerant.AcceptsLength(10000 + 4096));
 
-    const SignatureIndex any(Table({file.Record("n", 0, 0, 1, 3)}).data());
+    const std::vector<SignatureRecord> anyTable = Table({file.Record("n", 0, 0, 1, 3)});
+    const SignatureIndex any(anyTable.data());
     EXPECT_TRUE(any.AcceptsLength(0));
     EXPECT_TRUE(any.AcceptsLength(INT32_MAX));
     EXPECT_FALSE(any.AcceptsLength(int64_t{INT32_MAX} + 1)) << "the runtime cannot report such a length";
@@ -218,15 +221,36 @@ TEST(SignatureTable, ShipsTheKnownRowsInOrderThenTheTerminator)
     const SignatureRecord& row = SignatureTable[2];
     const uint8_t second[kPatternLength] = {0x7F, 0x58, 0x50, 0x54, 0x50, 0x53, 0x57, 0xFF, 0xD5, 0x58,
                                             0x61, 0x8D, 0x44, 0x24, 0x80, 0x6A, 0x00, 0x39, 0xC4, 0x75};
-    EXPECT_EQ(-95095, row.firstOffset);
+    // Packed fields are copied out: a reference to one would be misaligned.
+    EXPECT_EQ(-95095, int32_t{row.firstOffset});
     EXPECT_EQ(0x85, row.firstPattern[0]);
     EXPECT_EQ(0x4C, row.firstPattern[19]);
     EXPECT_EQ(0, std::memcmp(second, row.secondPattern, kPatternLength));
     EXPECT_EQ(0, row.firstTerminator);
-    EXPECT_EQ(105832, row.fileSize);
-    EXPECT_EQ(1, row.sizeTest);
+    EXPECT_EQ(105832, int32_t{row.fileSize});
+    EXPECT_EQ(1, int32_t{row.sizeTest});
 
     const SignatureIndex& shipped = ShippedSignatureIndex();
     for (int32_t size : {17941, 6637648, 105832}) EXPECT_TRUE(shipped.AcceptsLength(size)) << size;
     EXPECT_FALSE(shipped.AcceptsLength(17942));
+}
+
+TEST(SignatureMatch, HostileSectionTablesOnlyFailRecords)
+{
+    // Section fields near 2^32 make the mapping wrap; whatever offset comes out, a read either lies inside the
+    // file or fails.
+    TestFile file;
+    const SignatureRecord good = file.Record("good", -0x80, 0x300, kLength, 1);
+    const std::vector<SignatureRecord> table = Table({good, file.Record("zero", 0, 0, kLength, 3)});
+    const PeSection hostile[] = {{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {0x1000, 0xFFFFF000, 0x400},
+                                 {0x2000, 0x1000, 0xFFFFFFF0}, {0xFFFFFFFF, 0, 0x7FFFFFFF}};
+    for (const PeSection& section : hostile) {
+        PeHeaders headers = file.headers;
+        headers.numberOfSections = 1;
+        headers.sections[0] = section;
+        MemoryFile disk(file.bytes);
+        const SignatureRecord* hit = SignatureIndex(table.data()).Match(disk, kLength, headers);
+        MemoryFile again(file.bytes);
+        EXPECT_EQ(MatchByTableScan(table.data(), again, kLength, headers), hit);
+    }
 }
