@@ -5,6 +5,8 @@
 #include "engine/progress_channel.h"
 #include "engine/scan_state.h"
 #include "engine/walker.h"
+#include "system/memory_scan.h"
+#include "system/restart.h"
 #include "ui/skin_message_box.h"
 
 namespace {
@@ -45,6 +47,7 @@ void AppendStatistics()
 int RunScan()
 {
     if (Scan.registryCleaned) AppendResult("Registry entries made by the worm has been removed successfully");
+    ScanMemory();
     WalkFixedDrives();
 
     KeepResults = 1;
@@ -52,9 +55,9 @@ int RunScan()
     SetStatus(Scan.terminateRequested ? "Scanning terminated" : "Scanning completed");
 
     if (Scan.restartNeeded) {
-        SkinMessageBox("The system has to be restarted to remove the virus completely from your system. \n\n "
-                       "Restart now?",
-                       ProductCaption, MB_YESNO | MB_ICONQUESTION);
+        const char question[] = "The system has to be restarted to remove the virus completely from your system. "
+                                "\n\n Restart now?";
+        if (SkinMessageBox(question, ProductCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) RestartComputer();
     }
     return 1;
 }

@@ -1,0 +1,13 @@
+// The memory scan: before the drives are walked, the image file of every running process goes through the
+// walker and the file check in memory-scan mode; infected processes are terminated (on NT 4 and NT 5 one that
+// resists is treated as a service) and their images removed by a second, removal walk.
+#pragma once
+
+// Runs once per scan, before any drive. Ends the program with status 0, after a notice that offers a restart,
+// when an infected process stayed in memory and its service entries were removed.
+void ScanMemory();
+
+// The Windows 9x variant (toolhelp) and the NT variant (psapi.dll). Each returns the result of the last
+// process examined: the last walk's result, or 0 when nothing could be enumerated.
+int ScanMemoryToolhelp();
+int ScanMemoryPsapi();

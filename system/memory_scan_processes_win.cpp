@@ -1,0 +1,119 @@
+#include "system/memory_scan_processes.h"
+
+#include <tlhelp32.h>
+
+#include <new>
+
+#include "engine/text_buffer.h"
+#include "system/platform_handles.h"
+#include "system/restart_privilege.h"
+
+namespace {
+
+constexpr DWORD kMaxProcesses = 1024;
+constexpr DWORD kQueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+
+static_assert(sizeof(PROCESSENTRY32) == 296, "the ANSI process entry of Windows 9x");
+using CreateSnapshotFn = HANDLE WINAPI(DWORD, DWORD);
+using ProcessWalkFn = BOOL WINAPI(HANDLE, PROCESSENTRY32*);
+using EnumProcessesFn = BOOL WINAPI(DWORD*, DWORD, DWORD*);
+using GetModuleFileNameExFn = DWORD WINAPI(HANDLE, HMODULE, char*, DWORD);
+
+void EnableDebugPrivilege()
+{
+    ScopedHandle token(OpenOwnToken());
+    if (!token.IsValid()) {
+        MessageBoxA(nullptr, "false", "TEMP", MB_OK);
+        return;
+    }
+    EnableTokenPrivilege(token.Get(), "SeDebugPrivilege");
+}
+
+// Services and other users' processes refuse a plain open; the debug privilege lets the program read them.
+// Only a refused open counts: a successful one may leave an older error code behind.
+HANDLE OpenForImageName(DWORD processId)
+{
+    HANDLE process = OpenProcess(kQueryAndRead, FALSE, processId);
+    if (process || GetLastError() != ERROR_ACCESS_DENIED) return process;
+    EnableDebugPrivilege();
+    return OpenProcess(kQueryAndRead, FALSE, processId);
+}
+
+}  // namespace
+
+MemoryScanProcesses::~MemoryScanProcesses()
+{
+    Clear();
+}
+
+void MemoryScanProcesses::Clear()
+{
+    tail_ = nullptr;
+    while (head_) {
+        ProcessImageNode* next = head_->next;
+        delete head_;
+        head_ = next;
+    }
+}
+
+bool MemoryScanProcesses::Append(DWORD processId, const char* imagePath)
+{
+    auto* node = new (std::nothrow) ProcessImageNode();
+    if (!node) {
+        Clear();  // a partial list is not scanned
+        return false;
+    }
+    node->processId = processId;
+    CopyText(node->imagePath, MAX_PATH, imagePath);
+    (tail_ ? tail_->next : head_) = node;
+    tail_ = node;
+    return true;
+}
+
+bool MemoryScanProcesses::CollectByToolhelp()
+{
+    // Resolved by name: NT 4 has no toolhelp, and the program must load there too.
+    ScopedLibrary kernel("Kernel32.dll");
+    auto createSnapshot = kernel.Resolve<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    auto first = kernel.Resolve<ProcessWalkFn>("Process32First");
+    if (!createSnapshot || !first) return false;
+    ScopedHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid()) return false;
+
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    if (!first(snapshot.Get(), &entry) || !Append(entry.th32ProcessID, entry.szExeFile)) return false;
+    for (;;) {
+        auto next = kernel.Resolve<ProcessWalkFn>("Process32Next");
+        if (!next) {
+            Clear();
+            return false;
+        }
+        if (!next(snapshot.Get(), &entry)) return true;
+        if (!Append(entry.th32ProcessID, entry.szExeFile)) return false;
+    }
+}
+
+bool MemoryScanProcesses::CollectByPsapi()
+{
+    // Loaded by name: NT 4 may lack psapi.dll, and a missing import would stop the program from starting.
+    ScopedLibrary psapi("psapi.dll");
+    auto enumProcesses = psapi.Resolve<EnumProcessesFn>("EnumProcesses");
+    if (!enumProcesses) return false;
+    DWORD ids[kMaxProcesses] = {};
+    DWORD bytes = 0;
+    enumProcesses(ids, sizeof ids, &bytes);
+    const DWORD count = bytes / sizeof ids[0];
+    if (count == 0) return false;
+    auto moduleFileName = psapi.Resolve<GetModuleFileNameExFn>("GetModuleFileNameExA");
+    if (!moduleFileName) return false;
+
+    for (DWORD i = 0; i < count && i < kMaxProcesses; ++i) {
+        ScopedHandle process(OpenForImageName(ids[i]));
+        char path[MAX_PATH] = "";
+        if (!process.IsValid() || moduleFileName(process.Get(), nullptr, path, MAX_PATH) == 0) continue;
+        path[MAX_PATH - 1] = '\0';
+        if (!Append(ids[i], path)) return false;
+    }
+    return true;
+}
