@@ -1,5 +1,5 @@
 // Owners for the handles, keys and libraries the system routines obtain: each is released on every return
-// path. Uncopyable; Release-style Close() returns the platform's own result where a caller needs it.
+// path. Uncopyable; ScopedKey::Close() returns the platform's own result for callers that report it.
 #pragma once
 
 #include <windows.h>
@@ -34,7 +34,9 @@ public:
     bool Open(HKEY root, const char* subkey, REGSAM access)
     {
         Close();
-        return RegOpenKeyExA(root, subkey, 0, access, &key_) == ERROR_SUCCESS || (key_ = nullptr, false);
+        if (RegOpenKeyExA(root, subkey, 0, access, &key_) == ERROR_SUCCESS) return true;
+        key_ = nullptr;
+        return false;
     }
     HKEY Get() const { return key_; }
     LONG Close()
