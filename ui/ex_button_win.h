@@ -46,8 +46,7 @@ public:
     CExButton() = default;
     ~CExButton() override;
 
-    // Loads the hand pointer once: cursor 106 of winhlp32.exe in the Windows directory, else our own hand cursor
-    // resource; without either the default pointer stays.
+    // Loads the hand pointer once (see LoadHandCursorCopy); without one the default pointer stays.
     void LoadHandCursor();
     HCURSOR HandCursor() const { return handCursor; }
 

@@ -43,5 +43,7 @@ HCURSOR WinHelpHandCursor()
 HCURSOR LoadHandCursorCopy()
 {
     if (HCURSOR hand = WinHelpHandCursor()) return hand;
+    // Windows 98, 2000 and later have a hand of their own; Windows 95 and NT 4 do not.
+    if (HCURSOR hand = CopyOf(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)))) return hand;  // IDC_HAND
     return CopyOf(LoadCursorA(ResourceModule(), MAKEINTRESOURCEA(IDC_VEX_HAND)));
 }

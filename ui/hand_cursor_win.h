@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-// Our own hand cursor resource, for systems whose winhlp32.exe has no cursor 106.
+// Our own hand cursor resource, for systems with neither winhlp32.exe's cursor 106 nor a hand of their own.
 constexpr int IDC_VEX_HAND = 170;
 
 // A copy of the hand pointer that the caller owns (DestroyCursor), or null: cursor 106 of winhlp32.exe in the
-// Windows directory, else IDC_VEX_HAND of this program.
+// Windows directory, else the system's hand, else IDC_VEX_HAND of this program.
 HCURSOR LoadHandCursorCopy();
