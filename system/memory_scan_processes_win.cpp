@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstring>
 #include <new>
 
 #include "engine/text_buffer.h"
@@ -16,6 +17,7 @@ constexpr DWORD kQueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 static_assert(sizeof(PROCESSENTRY32) == 296, "the ANSI process entry of Windows 9x");
 using CreateSnapshotFn = HANDLE WINAPI(DWORD, DWORD);
 using ProcessWalkFn = BOOL WINAPI(HANDLE, PROCESSENTRY32*);
+using ModuleWalkFn = BOOL WINAPI(HANDLE, MODULEENTRY32*);
 using EnumProcessesFn = BOOL WINAPI(DWORD*, DWORD, DWORD*);
 using GetModuleFileNameExFn = DWORD WINAPI(HANDLE, HMODULE, char*, DWORD);
 
@@ -37,6 +39,23 @@ HANDLE OpenForImageName(DWORD processId)
     if (process || GetLastError() != ERROR_ACCESS_DENIED) return process;
     EnableDebugPrivilege();
     return OpenProcess(kQueryAndRead, FALSE, processId);
+}
+
+// Windows 9x names a process by its executable's full path; the NT family's toolhelp, and Wine's in every
+// version, gives the file name alone, which no file test can find. The first module of the process's own
+// module list is its executable, with the full path. Empty when that list cannot be had.
+void ExecutablePath(const ScopedLibrary& kernel, const PROCESSENTRY32& process, char (&path)[MAX_PATH])
+{
+    CopyText(path, process.szExeFile);
+    if (std::strchr(path, '\\')) return;
+    path[0] = '\0';
+    auto createSnapshot = kernel.Resolve<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    auto firstModule = kernel.Resolve<ModuleWalkFn>("Module32First");
+    if (!createSnapshot || !firstModule) return;
+    ScopedHandle modules(createSnapshot(TH32CS_SNAPMODULE, process.th32ProcessID));
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    if (modules.IsValid() && firstModule(modules.Get(), &module)) CopyText(path, module.szExePath);
 }
 
 }  // namespace
@@ -82,15 +101,17 @@ bool MemoryScanProcesses::CollectByToolhelp()
 
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    if (!first(snapshot.Get(), &entry) || !Append(entry.th32ProcessID, entry.szExeFile)) return false;
+    char path[MAX_PATH];
+    if (!first(snapshot.Get(), &entry)) return false;
     for (;;) {
+        ExecutablePath(kernel, entry, path);
+        if (!Append(entry.th32ProcessID, path)) return false;
         auto next = kernel.Resolve<ProcessWalkFn>("Process32Next");
         if (!next) {
             Clear();
             return false;
         }
         if (!next(snapshot.Get(), &entry)) return true;
-        if (!Append(entry.th32ProcessID, entry.szExeFile)) return false;
     }
 }
 

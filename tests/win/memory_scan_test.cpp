@@ -1,0 +1,168 @@
+// The memory scan against real processes of the sandbox prefix: runnable samples started from drive C:.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/scan_driver.h"
+#include "engine/scan_state.h"
+#include "engine/signature_record.h"
+#include "engine_fixture.h"
+#include "system/memory_scan.h"
+#include "system/platform_handles.h"
+#include "tools/samplegen/sample_pe.h"
+
+using MemoryScanTest = EngineTest;
+
+namespace {
+
+constexpr DWORD kBoundMs = 10000;
+constexpr DWORD kPollMs = 20;
+
+// A started sample; ended and released whatever the test's outcome.
+class RunningSample {
+public:
+    RunningSample(const std::string& path, const SignatureRecord& record)
+    {
+        SampleOptions options;
+        options.runnable = true;
+        std::string error;
+        std::vector<uint8_t> image;
+        if (!BuildSample(record, options, image, &info_, &error) || !WriteImage(path.c_str(), image, &error)) {
+            ADD_FAILURE() << error;
+            return;
+        }
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        std::string commandLine = path;
+        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
+                            &started)) {
+            ADD_FAILURE() << "cannot start " << path << ": " << GetLastError();
+            return;
+        }
+        CloseHandle(started.hThread);
+        process_ = started.hProcess;
+    }
+    ~RunningSample()
+    {
+        if (process_ && Running()) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, kBoundMs);
+        }
+        if (process_) CloseHandle(process_);
+    }
+    RunningSample(const RunningSample&) = delete;
+    RunningSample& operator=(const RunningSample&) = delete;
+
+    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool Ended() const { return process_ && WaitForSingleObject(process_, kBoundMs) == WAIT_OBJECT_0; }
+    // Waits, within a bound, until the entry loop has counted more rounds than `rounds`.
+    bool LoopsBeyond(DWORD rounds) const
+    {
+        for (DWORD waited = 0; waited < kBoundMs && Running(); waited += kPollMs) {
+            if (Rounds() > rounds) return true;
+            Sleep(kPollMs);
+        }
+        return false;
+    }
+    DWORD Rounds() const
+    {
+        DWORD rounds = 0;
+        SIZE_T read = 0;
+        const uintptr_t address = info_.imageBase + info_.counterRva;
+        ReadProcessMemory(process_, reinterpret_cast<LPCVOID>(address), &rounds, sizeof rounds, &read);
+        return read == sizeof rounds ? rounds : 0;
+    }
+
+private:
+    SampleInfo info_ = {};
+    HANDLE process_ = nullptr;
+};
+
+// Same length and layout as a shipped row, other byte strings: a process that no record matches.
+SignatureRecord CleanRecordLike(const SignatureRecord& shipped)
+{
+    SignatureRecord clean = shipped;
+    for (int i = 0; i < kPatternLength; ++i) {
+        clean.firstPattern[i] ^= 0x5A;
+        clean.secondPattern[i] ^= 0x5A;
+    }
+    return clean;
+}
+
+std::vector<std::string> MemoryRemovalLines(const std::string& path)
+{
+    return {"System Memory    W32/StartPage.Trojan  removed", path + "     W32/StartPage.Trojan  removed"};
+}
+
+std::vector<std::string> Statistics(int scanned, int infected, int removed)
+{
+    return {"Scanning statistics", "------------------------------",
+            "Total files scanned\t\t:  " + std::to_string(scanned),
+            "Total files infected\t\t:  " + std::to_string(infected),
+            "Total files removed\t\t:  " + std::to_string(removed)};
+}
+
+}  // namespace
+
+TEST_F(MemoryScanTest, InfectedProcessIsTerminatedAndItsImageRemovedBeforeTheDrives)
+{
+    const std::string path = ScratchFolder("memory-infected") + "\\resident.exe";
+    RunningSample sample(path, SignatureTable[0]);
+    ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
+    const int filesOnDrive = CountFilesBelow("C:");
+    BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear, must not hang the test
+
+    RunScan();
+
+    EXPECT_TRUE(sample.Ended());
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(dismiss.AnsweredSoFar()) << "no box on the way";
+    std::vector<std::string> expected = MemoryRemovalLines(path);
+    expected.push_back(" ");
+    // The image was gone before the drive walk, which counts every other file once.
+    for (const std::string& line : Statistics(filesOnDrive - 1, 1, 1)) expected.push_back(line);
+    EXPECT_EQ(expected, recorder->results);
+    EXPECT_EQ(0, Scan.memoryScanMode);
+    EXPECT_EQ(0, Scan.memoryRestartNeeded);
+}
+
+TEST_F(MemoryScanTest, MemoryScanCountsTheImageAsInfectedButNotAsScanned)
+{
+    const std::string path = ScratchFolder("memory-counts") + "\\resident.exe";
+    RunningSample sample(path, SignatureTable[0]);
+    ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
+    BoxAnswerer dismiss(IDOK);
+
+    ScanMemory();
+
+    EXPECT_TRUE(sample.Ended());
+    EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
+    EXPECT_EQ(0, Scan.filesScanned);
+    EXPECT_EQ(1, Scan.filesInfected);
+    EXPECT_EQ(1, Scan.filesRemoved);
+    EXPECT_EQ(0, Scan.restartNeeded);
+    EXPECT_EQ(0, Scan.memoryRemovalAction);
+}
+
+TEST_F(MemoryScanTest, CleanProcessIsLeftRunningAndNothingIsReported)
+{
+    const std::string path = ScratchFolder("memory-clean") + "\\bystander.exe";
+    RunningSample sample(path, CleanRecordLike(SignatureTable[0]));
+    ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
+
+    ScanMemory();
+
+    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_EQ(0, Scan.filesInfected);
+    EXPECT_EQ(0, Scan.filesScanned);
+    EXPECT_EQ(0, Scan.memoryScanMode);
+    EXPECT_TRUE(sample.LoopsBeyond(sample.Rounds())) << "the clean process was touched";
+    EXPECT_TRUE(FileExists(path));
+    // Each process's image was shown while it was checked, the sample's among them.
+    EXPECT_NE(recorder->statuses.end(), std::find(recorder->statuses.begin(), recorder->statuses.end(), path));
+}
