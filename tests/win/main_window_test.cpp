@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, FirstScreenWithTheProductInstalled)
     EXPECT_FALSE(Enabled(IDC_DOWNLOAD));
 }
 
-TEST_F(MainWindowTest, WindowIs600By462CentredAndRectangularWithoutItsPicture)
+TEST_F(MainWindowTest, WindowIs600By462CentredAndShapedByItsPicture)
 {
     Open(false);
     RECT r = dialog.ScreenRect();
@@ -140,10 +140,12 @@ TEST_F(MainWindowTest, WindowIs600By462CentredAndRectangularWithoutItsPicture)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(ERROR, GetWindowRgn(dialog.Handle(), region)) << "no bitmap 156 here: no window region";
+    EXPECT_EQ(COMPLEXREGION, GetWindowRgn(dialog.Handle(), region)) << "bitmap 156 gives the window its outline";
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the magenta corner lies outside";
+    EXPECT_TRUE(PtInRegion(region, 300, 200));
     DeleteObject(region);
     dialog.Show(true);
-    UpdateWindow(dialog.Handle());  // paints without a background picture
+    UpdateWindow(dialog.Handle());
     EXPECT_NE(0, GetWindowLongA(dialog.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
 }
 
