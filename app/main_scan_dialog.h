@@ -10,6 +10,8 @@
 #include "framework/gdi.h"
 #include "framework/list_box.h"
 #include "framework/static.h"
+#include "ui/ex_button_win.h"
+#include "ui/ex_label_win.h"
 
 extern HWND TheMainDialog;  // the main window once it initialises; the skinned message box centres on it
 extern Font LabelFont;      // the dialog font in bold at height 15, for the family label
@@ -49,22 +51,22 @@ private:
 
     // Control members, in the order they are bound.
     Button resultsFrame_;
-    Button logoButton_;
-    Button removalToolsBanner_;
-    Button productBanner_;
+    CExButton logoButton_;
+    CExButton removalToolsBanner_;
+    CExButton productBanner_;
     Static searchingForLabel_;
     Static installedNote_;
     Static descriptionLabel_;
     Static copyrightLabel_;
-    Static familyLabel_;
-    Button cancelButton_;
+    CExLabel familyLabel_;
+    CExButton cancelButton_;
     Button statusFrame_;
     Static statusLine_;
     ListBox resultsList_;
-    Button closeButton_;
-    Button downloadButton_;
-    Button scanButton_;
-    Button okButton_;
+    CExButton closeButton_;
+    CExButton downloadButton_;
+    CExButton scanButton_;
+    CExButton okButton_;
 
     HICON icon_;
     Bitmap background_;

@@ -126,7 +126,14 @@ bool MainScanDialog::OnInitDialog()
     // No caption bar, but the taskbar button still gets a window menu and can minimise the window.
     SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
     LoadBackground();
+    for (CExButton* button : {&okButton_, &cancelButton_, &scanButton_, &downloadButton_, &closeButton_,
+                              &removalToolsBanner_, &productBanner_, &logoButton_})
+        button->LoadFromCaption(button->Id(), *this);
     SetText(ProductCaption);
+    // The logo keeps the default pointer.
+    for (CExButton* button : {&scanButton_, &closeButton_, &downloadButton_, &okButton_, &cancelButton_,
+                              &productBanner_, &removalToolsBanner_})
+        button->LoadHandCursor();
     return true;
 }
 
