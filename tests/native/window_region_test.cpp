@@ -20,7 +20,7 @@ public:
         if (bytes > sizeof(RegionDataHeader) + limitRects_ * sizeof(RegionRect)) return nullptr;
         EXPECT_TRUE(GuardIntact());
         std::vector<unsigned char> grown(bytes + kGuard, kGuardByte);
-        std::memcpy(grown.data(), block_.data(), block_.empty() ? 0 : block_.size() - kGuard);
+        if (!block_.empty()) std::memcpy(grown.data(), block_.data(), block_.size() - kGuard);
         block_.swap(grown);
         ++resizes_;
         return block_.data();
