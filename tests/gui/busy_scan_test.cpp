@@ -1,0 +1,96 @@
+// Questions during a scan: CANCEL and the X button ask before they stop anything; No lets the scan go on, Yes
+// ends it with "Scanning terminated" and the full statistics. A large tree of plain files keeps the scan busy
+// long enough to ask twice.
+#include <windows.h>
+
+#include "tests/gui/main_window_fixture.h"
+#include "tests/gui/seeded_machine.h"
+
+namespace gui {
+namespace {
+
+const char kBulkRoot[] = "C:\\Bulk";
+
+class BusyScan : public MainWindowTest {
+protected:
+    static void SetUpTestSuite() { bulkWritten = WriteBulkTree(kBulkRoot, 40, 200); }
+    static void TearDownTestSuite() { RemoveTree(kBulkRoot); }
+    void SetUp() override { ASSERT_TRUE(bulkWritten); }
+    void TearDown() override { program.reset(); }
+
+    // Starts a scan and checks the scanning state.
+    void StartScan() {
+        ASSERT_NO_FATAL_FAILURE(Start());
+        filesOnC = CountFiles("C:\\");
+        Click(Item(ID_SCAN));
+        ASSERT_TRUE(WaitForScanning()) << "status: " << ItemText(ID_STATUS);
+        ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR, ID_STATUS, ID_STATUS_FRAME, ID_RESULTS, ID_RESULTS_FRAME}, true);
+        ExpectVisible({ID_OK, ID_DESCRIPTION, ID_COPYRIGHT, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, false);
+        ExpectEnabled({ID_SCAN}, false);
+        EXPECT_EQ("Scanning", ItemText(ID_STATUS_FRAME));
+        EXPECT_EQ("Searching for W32/StartPage Trojan and its variants", ItemText(ID_SEARCHING_FOR));
+    }
+
+    // Asks through `button`, answers No and checks that the scan goes on.
+    void AskAndGoOn(int button, const char* caption) {
+        Click(Item(button));
+        HWND box = WaitForQuestion(caption);
+        ASSERT_NE(nullptr, box);
+        Screenshot(box, ShotName(button, "question").c_str());
+        ASSERT_NO_FATAL_FAILURE(Answer(box, IDNO));
+        ExpectVisible({ID_CANCEL}, true);
+        ExpectVisible({ID_OK}, false);
+        const std::string status = ItemText(ID_STATUS);
+        EXPECT_TRUE(WaitFor([&] { return ItemText(ID_STATUS) != status; }, kReplyTimeoutMs))
+            << "the scan stopped after No";
+        EXPECT_NE("Scanning terminated", ItemText(ID_STATUS));
+    }
+
+    // Asks through `button`, answers Yes and checks the terminated scan's window.
+    void AskAndTerminate(int button, const char* caption) {
+        Click(Item(button));
+        HWND box = WaitForQuestion(caption);
+        ASSERT_NE(nullptr, box);
+        ASSERT_NO_FATAL_FAILURE(Answer(box, IDYES));
+        ASSERT_TRUE(WaitForStatus("Scanning terminated", kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
+        ExpectVisible({ID_OK}, true);
+        ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR}, false);
+        ExpectEnabled({ID_SCAN}, false);
+
+        std::vector<std::string> lines = Lines();
+        ASSERT_GE(lines.size(), 5u);
+        std::vector<std::string> tail(lines.end() - 5, lines.end());
+        const int scanned = StatisticsValue(tail[2]);
+        EXPECT_EQ(StatisticsBlock(scanned, 0, 0), tail);
+        EXPECT_GT(scanned, 0);
+        EXPECT_LT(scanned, filesOnC) << "the scan was not cut short";
+        Screenshot(main, ShotName(button, "terminated").c_str());
+    }
+
+    static std::string ShotName(int button, const char* state) {
+        return std::string(button == ID_CANCEL ? "cancel-" : "x-") + state;
+    }
+
+    static bool bulkWritten;
+    int filesOnC = 0;
+};
+
+bool BusyScan::bulkWritten = false;
+
+TEST_F(BusyScan, CancelAsksUnderTheProductCaption) {
+    ASSERT_NO_FATAL_FAILURE(StartScan());
+    Screenshot(main, "scanning");
+    ASSERT_NO_FATAL_FAILURE(AskAndGoOn(ID_CANCEL, kProductCaption));
+    ASSERT_NO_FATAL_FAILURE(AskAndTerminate(ID_CANCEL, kProductCaption));
+    CloseWithOk();
+}
+
+TEST_F(BusyScan, CloseButtonAsksUnderDialogBoxTitle) {
+    ASSERT_NO_FATAL_FAILURE(StartScan());
+    ASSERT_NO_FATAL_FAILURE(AskAndGoOn(ID_CLOSE_X, "DialogBoxTitle"));
+    ASSERT_NO_FATAL_FAILURE(AskAndTerminate(ID_CLOSE_X, "DialogBoxTitle"));
+    CloseWithOk();
+}
+
+}  // namespace
+}  // namespace gui

@@ -1,0 +1,29 @@
+// Not a test: the run command's way of showing the program without a display. Scans whatever machine the
+// prefix holds, prints the results list and asks for a screenshot of the finished window. Run it with
+//   vexilor_guitests.exe --gtest_also_run_disabled_tests --gtest_filter=Demo.*
+#include <cstdio>
+
+#include "tests/gui/main_window_fixture.h"
+
+namespace gui {
+namespace {
+
+using Demo = MainWindowTest;
+
+TEST_F(Demo, DISABLED_ScanTheMachine) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    Screenshot(main, "demo-ready");
+    Click(Item(ID_SCAN));
+    ASSERT_TRUE(WaitFor([&] {
+        const std::string status = ItemText(ID_STATUS);
+        return status == "Scanning completed" || status == "Scanning terminated" || !program->Running();
+    }, kScanTimeoutMs));
+    std::printf("\nResults list:\n");
+    for (const std::string& line : Lines()) std::printf("  %s\n", line.c_str());
+    std::printf("Status line: %s\n\n", ItemText(ID_STATUS).c_str());
+    Screenshot(main, "demo-finished");
+    CloseWithOk();
+}
+
+}  // namespace
+}  // namespace gui
