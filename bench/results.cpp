@@ -1,0 +1,130 @@
+#include "bench/results.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+struct Row {
+    double medianSeconds = 0;
+    int64_t files = 0;
+    int64_t peakKb = -1;
+};
+
+// A ratio of two measured medians against the goal it is judged by.
+struct RatioGoal {
+    const char* name;
+    const char* numerator;
+    const char* denominator;
+    const char* goal;  // printed as is
+    double limit;      // the ratio must be at most this (or at least, for `atLeast`)
+    bool atLeast;
+};
+
+const RatioGoal kRatios[] = {
+    {"native core / bare walk (listing with lengths)", "native_core_3rows", "native_listing", "<= 1.5", 1.5, false},
+    {"native core / names-only listing", "native_core_3rows", "native_names", "(info)", 0, false},
+    {"native core / open-everything walk", "native_core_3rows", "native_open_all", "well under 1", 1.0, false},
+    {"GUI scan under Wine / Windows listing floor", "wine_vexilor_scan", "wine_floor_listing", "<= 2", 2.0, false},
+    {"GUI scan under Wine / one-pass listing floor", "wine_vexilor_scan", "wine_floor_one_pass", "(info)", 0, false},
+    {"972 rows / 3 rows, scan walk", "native_core_972rows", "native_core_3rows", "<= 1.05", 1.05, false},
+    {"972 rows / 3 rows, matcher alone in memory", "matcher_972rows", "matcher_3rows", "(info)", 0, false},
+    {"clamscan / native core (speed-up)", "clamscan", "native_core_3rows", ">= 100", 100, true},
+    {"clamscan / GUI scan under Wine (speed-up)", "clamscan", "wine_vexilor_scan", "(info)", 0, true},
+};
+
+std::map<std::string, Row> ReadRows(const std::string& csvPath, bool& ok)
+{
+    std::map<std::string, Row> rows;
+    std::ifstream csv(csvPath);
+    ok = static_cast<bool>(csv);
+    std::string line;
+    std::getline(csv, line);  // header
+    while (std::getline(csv, line)) {
+        std::istringstream fields(line);
+        std::string name, median, perFile, files, peak;
+        std::getline(fields, name, ',');
+        std::getline(fields, median, ',');
+        std::getline(fields, perFile, ',');
+        std::getline(fields, files, ',');
+        std::getline(fields, peak, ',');
+        Row row;
+        row.medianSeconds = std::atof(median.c_str());
+        row.files = std::atoll(files.c_str());
+        row.peakKb = peak.empty() ? -1 : std::atoll(peak.c_str());
+        rows[name] = row;  // a later run of the same measurement replaces an earlier one
+    }
+    return rows;
+}
+
+}  // namespace
+
+double Median(std::vector<double> values)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+bool AppendMeasurement(const std::string& csvPath, const Measurement& measurement)
+{
+    struct stat info;
+    const bool fresh = stat(csvPath.c_str(), &info) != 0;
+    std::ofstream csv(csvPath, std::ios::app);
+    if (fresh) csv << "measurement,median_s,per_file_us,files,peak_kb,runs_s\n";
+    const double median = Median(measurement.runsSeconds);
+    char figures[128];
+    std::snprintf(figures, sizeof figures, "%.6f,%.4f,%lld,", median,
+                  measurement.files > 0 ? median * 1e6 / measurement.files : 0.0,
+                  static_cast<long long>(measurement.files));
+    csv << measurement.name << "," << figures;
+    if (measurement.peakKb >= 0) csv << measurement.peakKb;
+    csv << ",";
+    for (size_t i = 0; i < measurement.runsSeconds.size(); ++i) {
+        char run[32];
+        std::snprintf(run, sizeof run, "%s%.6f", i ? " " : "", measurement.runsSeconds[i]);
+        csv << run;
+    }
+    csv << "\n";
+    return static_cast<bool>(csv);
+}
+
+bool PrintReport(const std::string& csvPath, const std::string& ratiosPath)
+{
+    bool ok = false;
+    const std::map<std::string, Row> rows = ReadRows(csvPath, ok);
+    if (!ok) return false;
+
+    std::printf("\n%-28s %12s %14s %10s %12s\n", "measurement", "median s", "per file us", "files", "peak KB");
+    for (const auto& [name, row] : rows) {
+        std::printf("%-28s %12.4f %14.4f %10lld ", name.c_str(), row.medianSeconds,
+                    row.files > 0 ? row.medianSeconds * 1e6 / row.files : 0.0, static_cast<long long>(row.files));
+        if (row.peakKb >= 0)
+            std::printf("%12lld\n", static_cast<long long>(row.peakKb));
+        else
+            std::printf("%12s\n", "-");
+    }
+
+    std::ofstream ratios(ratiosPath, std::ios::trunc);
+    ratios << "ratio,value,goal,met\n";
+    std::printf("\n%-48s %10s %14s %s\n", "ratio of medians", "value", "goal", "");
+    for (const RatioGoal& ratio : kRatios) {
+        const auto top = rows.find(ratio.numerator);
+        const auto bottom = rows.find(ratio.denominator);
+        if (top == rows.end() || bottom == rows.end() || bottom->second.medianSeconds <= 0) continue;
+        const double value = top->second.medianSeconds / bottom->second.medianSeconds;
+        const bool judged = ratio.limit > 0;
+        const bool met = ratio.atLeast ? value >= ratio.limit : value <= ratio.limit;
+        const char* verdict = !judged ? "" : met ? "met" : "MISSED";
+        std::printf("%-48s %10.3f %14s %s\n", ratio.name, value, ratio.goal, verdict);
+        ratios << '"' << ratio.name << "\"," << value << ",\"" << ratio.goal << "\"," << verdict << "\n";
+    }
+    return static_cast<bool>(ratios);
+}
