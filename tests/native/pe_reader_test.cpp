@@ -19,15 +19,15 @@ SampleSection TestSection(uint32_t virtualAddress, uint32_t virtualSize, uint32_
     return section;
 }
 
-PeImageSpec SpecWithSections(int count, uint32_t peOffset = 0x80)
+PeImageSpec PlanWithSections(int count, uint32_t peOffset = 0x80)
 {
-    PeImageSpec spec;
-    spec.peOffset = peOffset;
-    spec.fileLength = peOffset + 0x1000;
-    spec.entryPoint = 0x1234;
-    spec.sizeOfHeaders = 0x400;
-    for (int i = 0; i < count; ++i) spec.sections.push_back(TestSection(0x1000 * (i + 1), 0x1000, 0x400 + 0x200 * i));
-    return spec;
+    PeImageSpec plan;
+    plan.peOffset = peOffset;
+    plan.fileLength = peOffset + 0x1000;
+    plan.entryPoint = 0x1234;
+    plan.sizeOfHeaders = 0x400;
+    for (int i = 0; i < count; ++i) plan.sections.push_back(TestSection(0x1000 * (i + 1), 0x1000, 0x400 + 0x200 * i));
+    return plan;
 }
 
 int ReadHeaders(const std::vector<uint8_t>& image, PeHeaders& headers)
@@ -65,10 +65,10 @@ private:
 
 TEST(PeReader, ReadsTheFieldsTheMatcherUses)
 {
-    PeImageSpec spec = SpecWithSections(2);
-    spec.sections[1] = TestSection(0x3000, 0x2345, 0x800);
+    PeImageSpec plan = PlanWithSections(2);
+    plan.sections[1] = TestSection(0x3000, 0x2345, 0x800);
     PeHeaders headers;
-    ASSERT_EQ(1, ReadHeaders(EmitPeImage(spec), headers));
+    ASSERT_EQ(1, ReadHeaders(EmitPeImage(plan), headers));
     EXPECT_EQ(2, headers.numberOfSections);
     EXPECT_EQ(0x1234u, headers.addressOfEntryPoint);
     EXPECT_EQ(0x400u, headers.sizeOfHeaders);
@@ -83,14 +83,14 @@ TEST(PeReader, PeHeaderOffsetIsAFull32BitValue)
     // 0x10000 would read as 0 if e_lfanew were taken as 16 bits; 0x10080 as 0x80.
     for (uint32_t peOffset : {0x10000u, 0x10080u}) {
         PeHeaders headers;
-        EXPECT_EQ(1, ReadHeaders(EmitPeImage(SpecWithSections(1, peOffset)), headers)) << peOffset;
+        EXPECT_EQ(1, ReadHeaders(EmitPeImage(PlanWithSections(1, peOffset)), headers)) << peOffset;
         EXPECT_EQ(0x1234u, headers.addressOfEntryPoint);
     }
 }
 
 TEST(PeReader, NeitherMzNorTheRestOfTheDosHeaderIsChecked)
 {
-    std::vector<uint8_t> image = EmitPeImage(SpecWithSections(1));
+    std::vector<uint8_t> image = EmitPeImage(PlanWithSections(1));
     std::fill(image.begin(), image.begin() + kPeOffsetField, 0xEE);
     PeHeaders headers;
     EXPECT_EQ(1, ReadHeaders(image, headers));
@@ -101,15 +101,15 @@ TEST(PeReader, NeitherMzNorTheRestOfTheDosHeaderIsChecked)
 TEST(PeReader, TwentySectionsAreReadTwentyOneAreRefused)
 {
     PeHeaders headers;
-    ASSERT_EQ(1, ReadHeaders(EmitPeImage(SpecWithSections(20)), headers));
+    ASSERT_EQ(1, ReadHeaders(EmitPeImage(PlanWithSections(20)), headers));
     EXPECT_EQ(20, headers.numberOfSections);
     EXPECT_EQ(0x14000u, headers.sections[19].virtualAddress);
-    EXPECT_EQ(0, ReadHeaders(EmitPeImage(SpecWithSections(21)), headers));
+    EXPECT_EQ(0, ReadHeaders(EmitPeImage(PlanWithSections(21)), headers));
 }
 
 TEST(PeReader, HugeSectionCountIsRefusedWithoutReadingTheTable)
 {
-    std::vector<uint8_t> image = EmitPeImage(SpecWithSections(1));
+    std::vector<uint8_t> image = EmitPeImage(PlanWithSections(1));
     PatchLe16(image, 0x80 + kFileHeaderOffset + 2, 0xFFFF);
     MemoryFile file(image);
     PeHeaders headers;
@@ -120,27 +120,27 @@ TEST(PeReader, HugeSectionCountIsRefusedWithoutReadingTheTable)
 TEST(PeReader, SectionTableIsAt248WhateverTheOptionalHeaderSizeSays)
 {
     for (uint16_t optionalSize : {0, 96, 224, 0xFFFF}) {
-        PeImageSpec spec = SpecWithSections(1);
-        spec.sizeOfOptionalHeader = optionalSize;
+        PeImageSpec plan = PlanWithSections(1);
+        plan.sizeOfOptionalHeader = optionalSize;
         PeHeaders headers;
-        ASSERT_EQ(1, ReadHeaders(EmitPeImage(spec), headers)) << optionalSize;
+        ASSERT_EQ(1, ReadHeaders(EmitPeImage(plan), headers)) << optionalSize;
         EXPECT_EQ(0x1000u, headers.sections[0].virtualAddress) << optionalSize;
     }
 }
 
 TEST(PeReader, NoSectionsSucceedsEvenWhereTheTableWouldBePastTheEnd)
 {
-    PeImageSpec spec = SpecWithSections(0);
-    spec.fileLength = 0x80 + kOptionalHeaderOffset + kOptionalHeaderReadSize;  // the last byte read
+    PeImageSpec plan = PlanWithSections(0);
+    plan.fileLength = 0x80 + kOptionalHeaderOffset + kOptionalHeaderReadSize;  // the last byte read
     PeHeaders headers;
-    EXPECT_EQ(1, ReadHeaders(EmitPeImage(spec), headers));
-    spec.fileLength -= 1;
-    EXPECT_EQ(0, ReadHeaders(EmitPeImage(spec), headers));
+    EXPECT_EQ(1, ReadHeaders(EmitPeImage(plan), headers));
+    plan.fileLength -= 1;
+    EXPECT_EQ(0, ReadHeaders(EmitPeImage(plan), headers));
 }
 
 TEST(PeReader, EveryTruncationOfTheHeadersFailsCleanly)
 {
-    const std::vector<uint8_t> image = EmitPeImage(SpecWithSections(3));
+    const std::vector<uint8_t> image = EmitPeImage(PlanWithSections(3));
     const size_t needed = 0x80 + kSectionTableOffset + 3 * kSectionHeaderSize;
     for (size_t length = 0; length <= needed + 1; ++length) {
         // An exact-size copy, so a sanitizer build catches any read past the end.

@@ -23,17 +23,17 @@ struct TestFile {
 
     TestFile()
     {
-        PeImageSpec spec;
-        spec.fileLength = kLength;
-        spec.entryPoint = kEntry;
-        spec.sizeOfHeaders = 0x400;
+        PeImageSpec plan;
+        plan.fileLength = kLength;
+        plan.entryPoint = kEntry;
+        plan.sizeOfHeaders = 0x400;
         SampleSection section{};
         section.virtualAddress = 0x1000;
         section.virtualSize = 0x2000;
         section.pointerToRawData = 0x400;
         section.sizeOfRawData = kLength - 0x400;
-        spec.sections.push_back(section);
-        bytes = EmitPeImage(spec);
+        plan.sections.push_back(section);
+        bytes = EmitPeImage(plan);
         for (uint32_t i = 0x400; i < kLength; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
         MemoryFile file(bytes);
         EXPECT_EQ(1, ReadPeHeaders(file, headers));

@@ -34,19 +34,19 @@ void WriteDosHeader(std::vector<uint8_t>& image, uint32_t peOffset)
     PatchLe32(image, kPeOffsetField, peOffset);
 }
 
-void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSpec& spec)
+void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSpec& plan)
 {
     PatchLe16(image, at + 0, kPe32Magic);
     image[at + 2] = 2;  // linker version
-    PatchLe32(image, at + 16, spec.entryPoint);
-    if (!spec.sections.empty()) PatchLe32(image, at + 20, spec.sections[0].virtualAddress);  // BaseOfCode
+    PatchLe32(image, at + 16, plan.entryPoint);
+    if (!plan.sections.empty()) PatchLe32(image, at + 20, plan.sections[0].virtualAddress);  // BaseOfCode
     PatchLe32(image, at + 28, kSampleImageBase);
     PatchLe32(image, at + 32, 0x1000);  // SectionAlignment
     PatchLe32(image, at + 36, 0x200);   // FileAlignment
     PatchLe16(image, at + 40, 4);       // operating system 4.0: Windows 95 and NT 4 load it
     PatchLe16(image, at + 48, 4);       // subsystem 4.0
-    PatchLe32(image, at + 56, spec.sizeOfImage);
-    PatchLe32(image, at + 60, spec.sizeOfHeaders);
+    PatchLe32(image, at + 56, plan.sizeOfImage);
+    PatchLe32(image, at + 60, plan.sizeOfHeaders);
     PatchLe16(image, at + 68, kSubsystemWindowsGui);  // no console window
     PatchLe32(image, at + 72, 0x100000);  // stack reserve
     PatchLe32(image, at + 76, 0x1000);    // stack commit
@@ -54,10 +54,10 @@ void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSp
     PatchLe32(image, at + 84, 0x1000);    // heap commit
     PatchLe32(image, at + 92, kDataDirectoryCount);
     const size_t directories = at + kOptionalHeaderReadSize;
-    PatchLe32(image, directories + 8 * kImportDirectory, spec.importTableRva);
-    PatchLe32(image, directories + 8 * kImportDirectory + 4, spec.importTableSize);
-    PatchLe32(image, directories + 8 * kImportAddressTableDirectory, spec.importAddressTableRva);
-    PatchLe32(image, directories + 8 * kImportAddressTableDirectory + 4, spec.importAddressTableSize);
+    PatchLe32(image, directories + 8 * kImportDirectory, plan.importTableRva);
+    PatchLe32(image, directories + 8 * kImportDirectory + 4, plan.importTableSize);
+    PatchLe32(image, directories + 8 * kImportAddressTableDirectory, plan.importAddressTableRva);
+    PatchLe32(image, directories + 8 * kImportAddressTableDirectory + 4, plan.importAddressTableSize);
 }
 
 void WriteSectionHeader(std::vector<uint8_t>& image, size_t at, const SampleSection& section)
@@ -85,23 +85,23 @@ void PatchLe32(std::vector<uint8_t>& image, size_t offset, uint32_t value)
     PutBytes(image, offset, bytes, sizeof bytes);
 }
 
-std::vector<uint8_t> EmitPeImage(const PeImageSpec& spec)
+std::vector<uint8_t> EmitPeImage(const PeImageSpec& plan)
 {
-    const size_t headerEnd = size_t{spec.peOffset} + kSectionTableOffset + spec.sections.size() * kSectionHeaderSize;
-    std::vector<uint8_t> image(std::max<size_t>(spec.fileLength, headerEnd));
-    WriteDosHeader(image, spec.peOffset);
-    std::memcpy(image.data() + spec.peOffset, "PE\0\0", 4);
+    const size_t headerEnd = size_t{plan.peOffset} + kSectionTableOffset + plan.sections.size() * kSectionHeaderSize;
+    std::vector<uint8_t> image(std::max<size_t>(plan.fileLength, headerEnd));
+    WriteDosHeader(image, plan.peOffset);
+    std::memcpy(image.data() + plan.peOffset, "PE\0\0", 4);
 
-    const size_t fileHeader = size_t{spec.peOffset} + kFileHeaderOffset;
+    const size_t fileHeader = size_t{plan.peOffset} + kFileHeaderOffset;
     PatchLe16(image, fileHeader + 0, kMachineI386);
-    PatchLe16(image, fileHeader + 2, static_cast<uint16_t>(spec.sections.size()));
-    PatchLe16(image, fileHeader + 16, spec.sizeOfOptionalHeader);
+    PatchLe16(image, fileHeader + 2, static_cast<uint16_t>(plan.sections.size()));
+    PatchLe16(image, fileHeader + 16, plan.sizeOfOptionalHeader);
     PatchLe16(image, fileHeader + 18, kExecutableImage);
 
-    WriteOptionalHeader(image, size_t{spec.peOffset} + kOptionalHeaderOffset, spec);
-    for (size_t i = 0; i < spec.sections.size(); ++i)
-        WriteSectionHeader(image, size_t{spec.peOffset} + kSectionTableOffset + i * kSectionHeaderSize,
-                           spec.sections[i]);
-    image.resize(spec.fileLength);
+    WriteOptionalHeader(image, size_t{plan.peOffset} + kOptionalHeaderOffset, plan);
+    for (size_t i = 0; i < plan.sections.size(); ++i)
+        WriteSectionHeader(image, size_t{plan.peOffset} + kSectionTableOffset + i * kSectionHeaderSize,
+                           plan.sections[i]);
+    image.resize(plan.fileLength);
     return image;
 }

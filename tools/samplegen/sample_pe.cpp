@@ -62,7 +62,7 @@ struct Plan {
     std::vector<Cluster> clusters;
     uint32_t importRva = 0;
     uint32_t importRaw = 0;
-    PeImageSpec spec;
+    PeImageSpec plan;
 };
 
 bool Fail(std::string* error, const char* reason)
@@ -127,13 +127,13 @@ bool PlanWithoutSections(Plan& plan, int64_t headersSize, std::string* error)
     const int64_t end = entry + plan.clusters.back().end;
     if (end > plan.length) return Fail(error, "the strings do not fit in the record's length without sections");
     plan.entry = static_cast<uint32_t>(entry);
-    plan.spec.sizeOfImage = static_cast<uint32_t>(AlignUp(end, kSectionAlignment));
+    plan.plan.sizeOfImage = static_cast<uint32_t>(AlignUp(end, kSectionAlignment));
     return true;
 }
 
 bool PlanSections(Plan& plan, const SampleOptions& options, int64_t headersSize, std::string* error)
 {
-    std::vector<SampleSection>& sections = plan.spec.sections;
+    std::vector<SampleSection>& sections = plan.plan.sections;
     int64_t va = AlignUp(headersSize, kSectionAlignment);  // the loaders want the first section right here
     int64_t raw = headersSize;
     if (options.layout == LAYOUT_ENTRY_IN_LATER_SECTION) {
@@ -180,7 +180,7 @@ bool PlanSections(Plan& plan, const SampleOptions& options, int64_t headersSize,
         va += kSectionAlignment;
     }
     if (raw > plan.length) return Fail(error, "the strings do not fit in the record's length");
-    plan.spec.sizeOfImage = static_cast<uint32_t>(va);
+    plan.plan.sizeOfImage = static_cast<uint32_t>(va);
     return true;
 }
 
@@ -226,15 +226,15 @@ bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, P
     const bool planned = plan.noSections ? PlanWithoutSections(plan, headersSize, error)
                                          : PlanSections(plan, options, headersSize, error);
     if (!planned) return false;
-    plan.spec.fileLength = plan.length;
-    plan.spec.peOffset = peOffset;
-    plan.spec.entryPoint = plan.entry;
-    plan.spec.sizeOfHeaders = static_cast<uint32_t>(headersSize);
+    plan.plan.fileLength = plan.length;
+    plan.plan.peOffset = peOffset;
+    plan.plan.entryPoint = plan.entry;
+    plan.plan.sizeOfHeaders = static_cast<uint32_t>(headersSize);
     if (options.runnable) {
-        plan.spec.importTableRva = plan.importRva;
-        plan.spec.importTableSize = kImportDescriptorsSize;
-        plan.spec.importAddressTableRva = plan.importRva + kAddressTable;
-        plan.spec.importAddressTableSize = 8;
+        plan.plan.importTableRva = plan.importRva;
+        plan.plan.importTableSize = kImportDescriptorsSize;
+        plan.plan.importAddressTableRva = plan.importRva + kAddressTable;
+        plan.plan.importAddressTableSize = 8;
     }
     return true;
 }
@@ -272,7 +272,7 @@ bool BuildSample(const SignatureRecord& record, const SampleOptions& options, st
         StoreLe32(code + kLoopCounterField, kSampleImageBase + counterRva);
         StoreLe32(code + kLoopSleepField, kSampleImageBase + sleepSlot);
     }
-    image = EmitPeImage(plan.spec);
+    image = EmitPeImage(plan.plan);
     for (const Piece& piece : pieces)
         std::memcpy(image.data() + FileOffsetOf(plan, piece.start), piece.bytes, piece.size);
     if (options.runnable) WriteImports(image, plan);

@@ -83,7 +83,7 @@ struct PeImageSpec {
 
 // DOS header, PE signature, file and optional headers and the section table, zeros elsewhere; cut at
 // fileLength when the headers are longer.
-std::vector<uint8_t> EmitPeImage(const PeImageSpec& spec);
+std::vector<uint8_t> EmitPeImage(const PeImageSpec& plan);
 
 // Little-endian stores into an image; bytes past its end are not written.
 void PatchLe16(std::vector<uint8_t>& image, size_t offset, uint16_t value);
