@@ -2,55 +2,68 @@
 # gui-test.sh VERSION PROGRAM DRIVER ARTIFACTS [DRIVER ARGS...]
 # Runs the GUI test driver against the program in a fresh sandbox prefix set to VERSION, on a virtual display
 # of its own, and saves the screenshots the driver asks for (lines "@@SHOT NAME") as ARTIFACTS/NAME.png.
-# The exit code is the driver's.
-set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+# The exit code is the driver's. Sourced (by run.sh), it only defines the functions.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/sandbox.sh"
-version=$1 program=$2 driver=$3 artifacts=$4
-shift 4
 
-pfx="$VEX_WINE_DIR/gui-$version-$$"
-mkdir -p "$artifacts"
-xvfb_pid=""
-cleanup() {
-  vex_stop_prefix "$pfx"
-  rm -rf "$pfx"
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-
-# A display of our own, so that screenshots show only this run's windows; the server picks a free number.
-start_display() {
-  local fifo
+# vex_start_display: a virtual display of our own (the server picks a free number), so that screenshots show
+# only this run's windows. Sets DISPLAY and VEX_XVFB_PID. Start it before the prefix is made: the prefix's
+# wineserver keeps whatever display (or none) it saw first for every later program.
+vex_start_display() {
+  local fifo number=""
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number=""
-  read -r -t 30 number <"$fifo"
+  VEX_XVFB_PID=$!
+  read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"
   [ -n "$number" ] || { echo "gui-test: no virtual display" >&2; return 1; }
   export DISPLAY=":$number"
 }
 
-# The display comes first: the prefix's wineserver, started while the prefix is made, keeps whatever display
-# (or none) it saw for every later program.
-start_display || exit 1
-vex_new_prefix "$pfx" "$version" || exit 1
-mkdir -p "$pfx/drive_c/vexbin"
-cp -f "$program" "$driver" "$pfx/drive_c/vexbin/"
+vex_stop_display() {
+  [ -n "${VEX_XVFB_PID:-}" ] || return 0
+  kill "$VEX_XVFB_PID" 2>/dev/null
+  wait "$VEX_XVFB_PID" 2>/dev/null
+  VEX_XVFB_PID=""
+}
 
-export VEX_GUI_SHOTS=1
-coproc DRIVER { vex_wine_in "$pfx" wine "C:\\vexbin\\$(basename "$driver")" "$@" 2>&1; }
-driver_pid=$DRIVER_PID
-while IFS= read -r line <&"${DRIVER[0]}"; do
-  line=${line%$'\r'}
-  case "$line" in
-    "@@SHOT "*)
-      name=${line#@@SHOT }
-      import -window root "$artifacts/$name.png" 2>/dev/null && echo "gui-test: screenshot $artifacts/$name.png"
-      echo done >&"${DRIVER[1]}" ;;
-    *) printf '%s\n' "$line" ;;
-  esac
-done
-wait "$driver_pid"
+# vex_run_driver PREFIX DRIVER ARTIFACTS [ARGS...]: runs the driver (already copied to C:\vexbin) in the
+# prefix, passes its output through and answers its screenshot requests. Returns the driver's exit code.
+vex_run_driver() {
+  local pfx=$1 driver=$2 artifacts=$3 line name driver_pid
+  shift 3
+  mkdir -p "$artifacts"
+  coproc DRIVER { VEX_GUI_SHOTS=1 vex_wine_in "$pfx" wine "C:\\vexbin\\$(basename "$driver")" "$@" 2>&1; }
+  driver_pid=$DRIVER_PID
+  while IFS= read -r line <&"${DRIVER[0]}"; do
+    line=${line%$'\r'}
+    case "$line" in
+      "@@SHOT "*)
+        name=${line#@@SHOT }
+        import -window root "$artifacts/$name.png" 2>/dev/null && echo "screenshot: $artifacts/$name.png"
+        echo done >&"${DRIVER[1]}" ;;
+      *) printf '%s\n' "$line" ;;
+    esac
+  done
+  wait "$driver_pid"
+}
+
+gui_test_main() {
+  local version=$1 program=$2 driver=$3 artifacts=$4 pfx
+  shift 4
+  pfx="$VEX_WINE_DIR/gui-$version-$$"
+  VEX_GUI_PREFIX=$pfx
+  trap 'vex_stop_prefix "$VEX_GUI_PREFIX"; rm -rf "$VEX_GUI_PREFIX"; vex_stop_display' EXIT
+  vex_start_display || return 1
+  vex_new_prefix "$pfx" "$version" || return 1
+  mkdir -p "$pfx/drive_c/vexbin"
+  cp -f "$program" "$driver" "$pfx/drive_c/vexbin/"
+  vex_run_driver "$pfx" "$driver" "$artifacts" "$@"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -uo pipefail
+  gui_test_main "$@"
+  exit $?
+fi
