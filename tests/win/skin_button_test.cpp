@@ -57,7 +57,6 @@ class SkinButton : public testing::Test {
 protected:
     void SetUp() override
     {
-        SKIP_WITHOUT_PROGRAM_RESOURCES();
         ASSERT_TRUE(bench.Create());
     }
 

@@ -66,14 +66,9 @@ BoxView LookAtBox(const char* text, const char* caption, unsigned int style)
     return view;
 }
 
-class SkinMessageBoxTest : public testing::Test {
-protected:
-    void SetUp() override { SKIP_WITHOUT_PROGRAM_RESOURCES(); }
-};
-
 }  // namespace
 
-TEST_F(SkinMessageBoxTest, EveryButtonAndKeyGivesItsResultCode)
+TEST(SkinMessageBoxTest, EveryButtonAndKeyGivesItsResultCode)
 {
     struct Case {
         unsigned int style;
@@ -102,7 +97,7 @@ TEST_F(SkinMessageBoxTest, EveryButtonAndKeyGivesItsResultCode)
     }
 }
 
-TEST_F(SkinMessageBoxTest, StyleShowsItsButtonsAt92By24OnOneRowWithTheFirstFocused)
+TEST(SkinMessageBoxTest, StyleShowsItsButtonsAt92By24OnOneRowWithTheFirstFocused)
 {
     struct Case {
         unsigned int style;
@@ -128,21 +123,21 @@ TEST_F(SkinMessageBoxTest, StyleShowsItsButtonsAt92By24OnOneRowWithTheFirstFocus
     }
 }
 
-TEST_F(SkinMessageBoxTest, ButtonRowSits65PixelsAboveTheBottomEdge)
+TEST(SkinMessageBoxTest, ButtonRowSits65PixelsAboveTheBottomEdge)
 {
     // Client positions come from outer-window measurements: the row is 65 pixels above the outer height.
     BoxView view = LookAtBox("Terminate the Scan now?", "", 0x24);
     EXPECT_EQ(view.window.bottom - view.window.top - 65, view.buttonRect[3].top);
 }
 
-TEST_F(SkinMessageBoxTest, EmptyOrMissingCaptionGivesTheProductCaption)
+TEST(SkinMessageBoxTest, EmptyOrMissingCaptionGivesTheProductCaption)
 {
     EXPECT_EQ("Vexilor Ver 1.0", LookAtBox("text", "", 0x24).title);
     EXPECT_EQ("Vexilor Ver 1.0", LookAtBox("text", nullptr, 0x24).title);
     EXPECT_EQ("DialogBoxTitle", LookAtBox("text", "DialogBoxTitle", 0x24).title);
 }
 
-TEST_F(SkinMessageBoxTest, BoxGrowsWithTheTextAndLongTextsLiftTheIcon)
+TEST(SkinMessageBoxTest, BoxGrowsWithTheTextAndLongTextsLiftTheIcon)
 {
     BoxView short23 = LookAtBox(std::string(23, 'a').c_str(), "", 0);
     BoxView long95 = LookAtBox(std::string(95, 'a').c_str(), "", 0);
@@ -160,7 +155,7 @@ TEST_F(SkinMessageBoxTest, BoxGrowsWithTheTextAndLongTextsLiftTheIcon)
     EXPECT_EQ(short23.icon.bottom - short23.icon.top, long95.icon.bottom - long95.icon.top);
 }
 
-TEST_F(SkinMessageBoxTest, LargeFontsMakeTheLabel25PixelsTaller)
+TEST(SkinMessageBoxTest, LargeFontsMakeTheLabel25PixelsTaller)
 {
     BoxView normal = LookAtBox("Terminate the Scan now?", "", 0x24);
     int saved = LargeFonts;
@@ -170,7 +165,7 @@ TEST_F(SkinMessageBoxTest, LargeFontsMakeTheLabel25PixelsTaller)
     EXPECT_EQ(25, (large.label.bottom - large.label.top) - (normal.label.bottom - normal.label.top));
 }
 
-TEST_F(SkinMessageBoxTest, CentresOnTheMainWindowWhichIsDisabledMeanwhile)
+TEST(SkinMessageBoxTest, CentresOnTheMainWindowWhichIsDisabledMeanwhile)
 {
     HWND main = CreateWindowExA(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 100, 60, 600, 462, nullptr, nullptr,
                                 nullptr, nullptr);
@@ -190,7 +185,7 @@ TEST_F(SkinMessageBoxTest, CentresOnTheMainWindowWhichIsDisabledMeanwhile)
     EXPECT_EQ(0, alone.window.top);
 }
 
-TEST_F(SkinMessageBoxTest, PaintsTheStyleIconOnThePanel)
+TEST(SkinMessageBoxTest, PaintsTheStyleIconOnThePanel)
 {
     struct Case {
         unsigned int style;

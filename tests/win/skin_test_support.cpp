@@ -47,11 +47,6 @@ private:
 
 }  // namespace
 
-bool ProgramResourcesLinked()
-{
-    return FindResourceA(ResourceModule(), MAKEINTRESOURCEA(142), MAKEINTRESOURCEA(5)) != nullptr;  // RT_DIALOG
-}
-
 bool Picture::AllOf(COLORREF colour) const
 {
     for (COLORREF pixel : pixels)

@@ -1,17 +1,9 @@
-// What the skin tests share: whether the program's resources are linked into the test executable, and
-// pictures of what a control draws, read back pixel by pixel.
+// What the skin tests share: pictures of what a control draws, read back pixel by pixel.
 #pragma once
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <vector>
-
-// Dialog 142, the button pictures and the icons come from resources/vexilor.rc.
-bool ProgramResourcesLinked();
-#define SKIP_WITHOUT_PROGRAM_RESOURCES()                                                                 \
-    if (!ProgramResourcesLinked()) GTEST_SKIP() << "resources/vexilor.rc is not linked into the tests"
 
 struct Picture {
     int width = 0, height = 0;

@@ -90,7 +90,6 @@ TEST(SkinWindowRegion, AllKeyGivesAnEmptyRegionAndNoBitmapNone)
 
 TEST(SkinWindowRegion, BackgroundPictureLeavesItsMagentaCornersOutside)
 {
-    SKIP_WITHOUT_PROGRAM_RESOURCES();
     Bitmap background = LoadMappedBitmap(MAKEINTRESOURCEA(IDB_BACKGROUND));
     ASSERT_TRUE(background);
     Picture pixels = PictureOf(background.Get());
