@@ -23,7 +23,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start());
         filesOnC = CountFiles("C:\\");
         Click(Item(ID_SCAN));
-        ASSERT_TRUE(WaitForScanning()) << "status: " << ItemText(ID_STATUS);
+        ASSERT_TRUE(WaitForWalkIn(std::string(kBulkRoot) + "\\")) << "status: " << ItemText(ID_STATUS);
         ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR, ID_STATUS, ID_STATUS_FRAME, ID_RESULTS, ID_RESULTS_FRAME}, true);
         ExpectVisible({ID_OK, ID_DESCRIPTION, ID_COPYRIGHT, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, false);
         ExpectEnabled({ID_SCAN}, false);

@@ -27,11 +27,9 @@ bool MainWindowTest::WaitForStatus(const std::string& text, DWORD timeoutMs) con
            ItemText(ID_STATUS) == text;
 }
 
-bool MainWindowTest::WaitForScanning() const {
-    return WaitFor([&] {
-        std::string status = ItemText(ID_STATUS);
-        return Visible(Item(ID_CANCEL)) && status.size() > 2 && status[1] == ':';
-    }, kWindowTimeoutMs);
+bool MainWindowTest::WaitForWalkIn(const std::string& folder) const {
+    return WaitFor([&] { return Visible(Item(ID_CANCEL)) && ItemText(ID_STATUS).rfind(folder, 0) == 0; },
+                   kScanTimeoutMs);
 }
 
 HWND MainWindowTest::WaitForQuestion(const char* caption) const {
