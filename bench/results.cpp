@@ -33,6 +33,7 @@ const RatioGoal kRatios[] = {
     {"native core / open-everything walk", "native_core_3rows", "native_open_all", "well under 1", 1.0, false},
     {"GUI scan under Wine / Windows listing floor", "wine_vexilor_scan", "wine_floor_listing", "<= 2", 2.0, false},
     {"GUI scan under Wine / one-pass listing floor", "wine_vexilor_scan", "wine_floor_one_pass", "(info)", 0, false},
+    {"floor + two message pumps per entry / floor", "wine_floor_pump_only", "wine_floor_listing", "(info)", 0, false},
     {"floor + status line per entry / floor", "wine_floor_status_line", "wine_floor_listing", "(info)", 0, false},
     {"floor + lazy status line / floor", "wine_floor_lazy_status_line", "wine_floor_listing", "(info)", 0, false},
     {"GUI scan / floor + status line per entry", "wine_vexilor_scan", "wine_floor_status_line", "(info)", 0, false},

@@ -1,12 +1,12 @@
-// vexbench_floor [--one-pass | --status-line | --lazy-status-line] [ROOT]: the Windows floor of a scan. Walks
-// ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else: by default the program's own
-// walk (each folder searched twice: its files, then its subfolders), with --one-pass a single search per
-// folder. Prints the walk's time, measured inside the process so that Wine's start-up is not counted, and the
-// number of files.
-// The two status-line modes add only the per-entry window work a scan must do, to show where a scan's time
-// goes: every entry's path set as the text of a visible static control, and one message pumped before and
-// after each entry. --lazy-status-line sets the text without the control painting it at once and lets it
-// repaint at most every 50 ms.
+// vexbench_floor [--one-pass | --pump-only | --status-line | --lazy-status-line] [ROOT]: the Windows floor of
+// a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else: by default the
+// program's own walk (each folder searched twice: its files, then its subfolders), with --one-pass a single
+// search per folder. Prints the walk's time, measured inside the process so that Wine's start-up is not
+// counted, and the number of files.
+// The other modes add only the per-entry window work a scan must do, to show where a scan's time goes:
+// --pump-only takes one pending message before and after each entry; --status-line also sets each entry's
+// path as the text of a visible static control; --lazy-status-line sets the text without the control
+// painting it at once and lets it repaint at most every 50 ms.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,12 +18,12 @@ namespace {
 
 constexpr DWORD kRepaintPeriodMs = 50;
 
-enum class Mode { TWO_PASS, ONE_PASS, STATUS_LINE, LAZY_STATUS_LINE };
+enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, STATUS_LINE, LAZY_STATUS_LINE };
 
 // A visible window with a status line, like the scanner's.
 class StatusWindow {
 public:
-    explicit StatusWindow(bool lazy) : lazy_(lazy)
+    explicit StatusWindow(Mode mode) : mode_(mode)
     {
         frame_ = CreateWindowExA(0, "STATIC", "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120, nullptr,
                                  nullptr, nullptr, nullptr);
@@ -41,9 +41,9 @@ public:
     void Show(const std::string& path)
     {
         Pump();
-        if (!lazy_) {
+        if (mode_ == Mode::STATUS_LINE) {
             SetWindowTextA(label_, path.c_str());
-        } else {
+        } else if (mode_ == Mode::LAZY_STATUS_LINE) {
             // With redrawing off the control only stores the text; the invalidation below paints it later.
             SendMessageA(label_, WM_SETREDRAW, FALSE, 0);
             SetWindowTextA(label_, path.c_str());
@@ -65,7 +65,7 @@ private:
         DispatchMessageA(&message);
     }
 
-    bool lazy_;
+    Mode mode_;
     HWND frame_;
     HWND label_;
     DWORD lastPaint_ = 0;
@@ -130,6 +130,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--one-pass") == 0)
             mode = Mode::ONE_PASS;
+        else if (std::strcmp(argv[i], "--pump-only") == 0)
+            mode = Mode::PUMP_ONLY;
         else if (std::strcmp(argv[i], "--status-line") == 0)
             mode = Mode::STATUS_LINE;
         else if (std::strcmp(argv[i], "--lazy-status-line") == 0)
@@ -138,8 +140,7 @@ int main(int argc, char** argv)
             root = argv[i];
     }
     std::unique_ptr<StatusWindow> status;
-    if (mode == Mode::STATUS_LINE || mode == Mode::LAZY_STATUS_LINE)
-        status.reset(new StatusWindow(mode == Mode::LAZY_STATUS_LINE));
+    if (mode != Mode::TWO_PASS && mode != Mode::ONE_PASS) status.reset(new StatusWindow(mode));
     LARGE_INTEGER frequency, start, stop;
     QueryPerformanceFrequency(&frequency);
     Counts counts;

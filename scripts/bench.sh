@@ -74,7 +74,7 @@ for ((round = 0; round <= runs; round++)); do  # round 0 is the warm-up
   /usr/bin/time -f "%e %M" -o "$work/time.txt" "$clamscan" -r --database="$work/vexilor.ldb" --infected \
     --no-summary --stdout "$corpus" >"$work/clamscan.txt" || status=$?
   [ "$status" -le 1 ] || { echo "bench: clamscan failed ($status)" >&2; cat "$work/clamscan.txt" >&2; exit 1; }
-  read -r seconds kb <"$work/time.txt"
+  read -r seconds kb < <(tail -1 "$work/time.txt")  # after a "Command exited with non-zero status" line
   [ "$round" -eq 0 ] && continue
   clam_runs+=("$seconds")
   if [ "$kb" -gt "$clam_peak" ]; then clam_peak=$kb; fi
