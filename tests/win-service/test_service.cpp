@@ -1,6 +1,8 @@
 // A Win32 service for the service-stop tests. It runs until asked to stop; then it stays stop-pending for the
 // milliseconds given as its first argument ("forever": it never leaves that state) before it reports stopped.
-// Without an argument, or with 0, it reports stopped from within the stop request.
+// Without an argument, or with 0, it reports stopped from within the stop request. Its process outlives the
+// stop until the test ends it: under Wine a service process that exits while the stop request is answered
+// makes that request fail with a broken pipe.
 #include <windows.h>
 
 #include <cstdlib>
@@ -36,9 +38,11 @@ void WINAPI ServiceMain(DWORD, char**)
     if (!statusHandle) return;
     Report(SERVICE_RUNNING);
     WaitForSingleObject(stopRequested, INFINITE);
-    if (pendingMs == 0) return;
-    Sleep(pendingMs);
-    Report(SERVICE_STOPPED);
+    if (pendingMs != 0) {
+        Sleep(pendingMs);
+        Report(SERVICE_STOPPED);
+    }
+    Sleep(INFINITE);
 }
 
 }  // namespace
@@ -49,5 +53,6 @@ int main(int argc, char** argv)
     stopRequested = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     char ownProcess[] = "";
     SERVICE_TABLE_ENTRYA services[] = {{ownProcess, ServiceMain}, {nullptr, nullptr}};
-    return StartServiceCtrlDispatcherA(services) ? 0 : 1;
+    if (!StartServiceCtrlDispatcherA(services)) return 1;
+    Sleep(INFINITE);
 }

@@ -101,40 +101,41 @@ public:
     }
     ~TestService()
     {
-        if (registered_) {
-            EndProcess();
-            RunToEnd("sc delete " + name_);
-        }
+        EndProcess();
+        if (registered_) RunToEnd("sc delete " + name_);
         DeleteFileA(image_.c_str());
         RemoveDirectoryA(folder_.c_str());
     }
     bool Registered() const { return registered_; }
     const char* Name() const { return name_.c_str(); }
-    bool Start() const
+    // Starts the service and takes hold of its process, which outlives the stop until the test ends it.
+    bool Start()
     {
         ServiceHandles service(Name());
-        return service.Get() && StartServiceA(service.Get(), 0, nullptr) && service.WaitForState(SERVICE_RUNNING);
+        if (!service.Get() || !StartServiceA(service.Get(), 0, nullptr) || !service.WaitForState(SERVICE_RUNNING))
+            return false;
+        SERVICE_STATUS_PROCESS status = {};
+        DWORD needed = 0;
+        if (!QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                  sizeof status, &needed))
+            return false;
+        process_ = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId);
+        return process_ != nullptr;
     }
 
 private:
-    // A service left stop-pending keeps its process; it goes before the image's folder does.
-    void EndProcess() const
+    void EndProcess()
     {
-        ServiceHandles service(Name());
-        SERVICE_STATUS_PROCESS status = {};
-        DWORD needed = 0;
-        if (!service.Get() || !QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO,
-                                                    reinterpret_cast<BYTE*>(&status), sizeof status, &needed))
-            return;
-        if (status.dwProcessId == 0) return;
-        ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId));
-        if (process.IsValid() && TerminateProcess(process.Get(), 0)) WaitForSingleObject(process.Get(), kBoundMs);
+        if (!process_) return;
+        if (TerminateProcess(process_, 0)) WaitForSingleObject(process_, kBoundMs);
+        CloseHandle(process_);
     }
 
     std::string name_;
     std::string folder_;
     std::string image_;
     bool registered_ = false;
+    HANDLE process_ = nullptr;
 };
 
 class ServiceStopTest : public ::testing::Test {
@@ -164,7 +165,7 @@ TEST_F(ServiceStopTest, ServiceThatStopsAtOnceIsStoppedWithoutAPause)
     ASSERT_TRUE(service.Start());
     int result = -1;
     DWORD took = TimedStop(service.Name(), SERVICE_MODE_STOP, &result);
-    EXPECT_EQ(1, result);
+    EXPECT_EQ(1, result) << "state now " << ServiceHandles(service.Name()).State();
     EXPECT_LT(took, 1000u) << "no one-second pause for a service that stopped at once";
     EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceHandles(service.Name()).State());
 }
