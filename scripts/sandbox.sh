@@ -79,6 +79,8 @@ vex_new_prefix() {
   cp -a "$t" "$pfx"
   rm -f "$pfx/.vexilor-ready"
   vex_wine_in "$pfx" wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  # A running wineserver keeps the display it first saw; the program's first start must bring its own.
+  vex_stop_prefix "$pfx"
   vex_sanitize "$pfx"
   vex_check_sandbox "$pfx"
 }
