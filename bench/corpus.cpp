@@ -87,7 +87,8 @@ bool Generator::MakeFolders(int count)
         const Folder parent = folders_[Below(folders_.size())];
         if (parent.depth >= kMaxDepth) continue;
         const int serial = static_cast<int>(folders_.size());
-        const std::string name = Below(8) == 0 ? "pkg." + std::to_string(serial) + ".d" : "dir" + std::to_string(serial);
+        const std::string number = std::to_string(serial);
+        const std::string name = Below(8) == 0 ? "pkg." + number + ".d" : "dir" + number;
         if (!AddFolder(Join(parent, name), parent.depth + 1)) return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "bench/native_bench.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -17,18 +18,23 @@
 namespace {
 
 constexpr uint64_t kSyntheticSeed = 972;
-constexpr double kMinMatcherRunSeconds = 0.05;  // the in-memory pass is repeated until a run lasts this long
+// A timed run repeats its pass until it lasts about this long: a pass of a few milliseconds is at the mercy
+// of the scheduler on a busy machine.
+constexpr double kMinRunSeconds = 0.25;
 
 struct Timed {
     std::string name;
-    std::function<int64_t()> run;  // returns the number of files it handled
+    std::function<int64_t()> pass;  // returns the number of files it handled
     Measurement measurement;
+    int repeats = 1;
 };
 
-double Seconds(const std::function<int64_t()>& run, int64_t& files)
+// One run: `repeats` passes; `files` counts the files of all of them.
+double Seconds(const Timed& timed, int64_t& files)
 {
+    files = 0;
     const auto start = std::chrono::steady_clock::now();
-    files = run();
+    for (int i = 0; i < timed.repeats; ++i) files += timed.pass();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -70,36 +76,25 @@ public:
             contents_[lengths_.size() - 1].assign(std::istreambuf_iterator<char>(stream),
                                                   std::istreambuf_iterator<char>());
         }
-        repeats_ = 1;
     }
 
     int64_t Run(const SignatureIndex& index)
     {
-        for (int repeat = 0; repeat < repeats_; ++repeat)
-            for (size_t i = 0; i < lengths_.size(); ++i) {
-                if (!index.AcceptsLength(lengths_[i])) continue;
-                const auto content = contents_.find(i);
-                if (content == contents_.end()) continue;
-                MemoryFile file(content->second);
-                PeHeaders headers;
-                if (ReadPeHeaders(file, headers) && index.Match(file, static_cast<int32_t>(lengths_[i]), headers))
-                    ++hits_;
-            }
-        return static_cast<int64_t>(lengths_.size()) * repeats_;
-    }
-
-    // Sets the repeat count so that one run lasts long enough to time.
-    void Calibrate(const SignatureIndex& index)
-    {
-        int64_t files = 0;
-        while (Seconds([&] { return Run(index); }, files) < kMinMatcherRunSeconds && repeats_ < (1 << 20))
-            repeats_ *= 2;
+        for (size_t i = 0; i < lengths_.size(); ++i) {
+            if (!index.AcceptsLength(lengths_[i])) continue;
+            const auto content = contents_.find(i);
+            if (content == contents_.end()) continue;
+            MemoryFile file(content->second);
+            PeHeaders headers;
+            if (ReadPeHeaders(file, headers) && index.Match(file, static_cast<int32_t>(lengths_[i]), headers))
+                ++hits_;
+        }
+        return static_cast<int64_t>(lengths_.size());
     }
 
 private:
     std::vector<int64_t> lengths_;
     std::map<size_t, std::vector<uint8_t>> contents_;
-    int repeats_;
     int64_t hits_ = 0;
 };
 
@@ -121,7 +116,6 @@ int RunNativeBench(const NativeBenchOptions& options)
     for (const std::string& hit : shippedWalk.hits) hits << hit << "\n";
 
     MatcherPass matcher(root, {&shipped, &synthetic});
-    matcher.Calibrate(shipped);
     std::vector<Timed> timed = {
         {"native_names", [&] { return Walk(root, WalkKind::NAMES, nullptr).files; }, {}},
         {"native_listing", [&] { return Walk(root, WalkKind::LISTING, nullptr).files; }, {}},
@@ -131,14 +125,16 @@ int RunNativeBench(const NativeBenchOptions& options)
         {"matcher_3rows", [&] { return matcher.Run(shipped); }, {}},
         {"matcher_972rows", [&] { return matcher.Run(synthetic); }, {}},
     };
-    for (Timed& measure : timed) {  // warm-up
+    for (Timed& measure : timed) {  // warm-up; the second pass, with warm caches, sets the repeat count
         measure.measurement.name = measure.name;
-        Seconds(measure.run, measure.measurement.files);
+        Seconds(measure, measure.measurement.files);
+        const double once = Seconds(measure, measure.measurement.files);
+        measure.repeats = once >= kMinRunSeconds ? 1 : static_cast<int>(kMinRunSeconds / std::max(once, 1e-6)) + 1;
     }
     for (int round = 0; round < options.runs; ++round) {
         for (size_t i = 0; i < timed.size(); ++i) {
             Timed& measure = timed[(i + round) % timed.size()];
-            measure.measurement.runsSeconds.push_back(Seconds(measure.run, measure.measurement.files));
+            measure.measurement.runsSeconds.push_back(Seconds(measure, measure.measurement.files));
         }
     }
     bool written = true;

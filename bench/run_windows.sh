@@ -40,9 +40,9 @@ field() {  # field NAME LINE
 }
 
 # The floor program's modes and the names they are recorded under.
-floor_modes=("" --one-pass --pump-only --status-line --lazy-status-line)
+floor_modes=("" --one-pass --pump-only --status-line --throttled-status-line)
 floor_names=(wine_floor_listing wine_floor_one_pass wine_floor_pump_only wine_floor_status_line
-             wine_floor_lazy_status_line)
+             wine_floor_throttled_status_line)
 declare -A floor_runs=()
 scans=() peak=0 floor_files=0
 scan_round() {  # scan_round RECORD

@@ -63,7 +63,8 @@ for tree in "$corpus" "$corpus/Program Files"; do
   name=native_core_once_tree; [ "$tree" = "$corpus" ] || name=native_core_once_subtree
   /usr/bin/time -f "%e %M" -o "$work/time.txt" "$vexbench" core-once --root "$tree" >"$work/core-once.txt"
   read -r seconds kb <"$work/time.txt"
-  "$vexbench" record --csv "$csv" --name "$name" --files "$(cut -d' ' -f1 "$work/core-once.txt")" --peak-kb "$kb" "$seconds"
+  "$vexbench" record --csv "$csv" --name "$name" --files "$(cut -d' ' -f1 "$work/core-once.txt")" \
+    --peak-kb "$kb" "$seconds"
 done
 
 echo "bench: clamscan"
