@@ -11,11 +11,12 @@
 #include "engine/scan_state.h"
 #include "engine/walker.h"
 #include "repair/service_keys.h"
-#include "system/memory_scan_processes.h"
 #include "system/memory_scan_road.h"
 #include "system/platform.h"
 #include "system/platform_handles.h"
+#include "system/process_list.h"
 #include "system/restart.h"
+#include "system/restart_privilege.h"
 #include "system/service_stop.h"
 #include "ui/skin_message_box.h"
 
@@ -28,6 +29,26 @@ constexpr unsigned kRestartNoticeStyle = MB_OKCANCEL | MB_ICONINFORMATION;  // 0
 const char kRestartNotice[] = "W32/StartPage.Trojan  found in memory! registry entries created by the worm are "
                               "removed. You must restart the computer and run this program to continue "
                               "scanning.\n\nRestart the computer now?";
+
+void EnableDebugPrivilege()
+{
+    ScopedHandle token(OpenOwnToken());
+    if (!token.IsValid()) {
+        MessageBoxA(nullptr, "false", "TEMP", MB_OK);
+        return;
+    }
+    EnableTokenPrivilege(token.Get(), "SeDebugPrivilege");
+}
+
+// Services and other users' processes refuse a plain open; the debug privilege lets the program read them.
+// Only a refused open counts: a successful one may leave an older error code behind.
+HANDLE OpenForImageName(DWORD processId)
+{
+    HANDLE process = OpenForQuery(processId);
+    if (process || GetLastError() != ERROR_ACCESS_DENIED) return process;
+    EnableDebugPrivilege();
+    return OpenForQuery(processId);
+}
 
 // The first walk of an image, in memory-scan mode: the file check only records a hit. An image the program
 // may not read is not walked, and its process is left alone.
@@ -89,7 +110,7 @@ int ActOnInfectedProcess(const ProcessImageNode& node, bool terminated, int plat
 
 int ScanMemoryToolhelp()
 {
-    MemoryScanProcesses processes;
+    ProcessImageList processes;
     if (!processes.CollectByToolhelp()) return 0;
     int result = 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
@@ -104,8 +125,8 @@ int ScanMemoryToolhelp()
 
 int ScanMemoryPsapi()
 {
-    MemoryScanProcesses processes;
-    if (!processes.CollectByPsapi()) return 0;
+    ProcessImageList processes;
+    if (!processes.CollectByPsapi(OpenForImageName)) return 0;
     const int generation = GetNtGeneration();
     int16_t result = 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {

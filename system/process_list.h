@@ -1,4 +1,6 @@
-// The running processes with their image paths, as the process-status library (psapi.dll, NT) reports them.
+// The running processes with their image paths, as one enumeration saw them. Toolhelp and psapi.dll are
+// resolved at run time: NT 4 lacks the first and may lack the second, and a missing import would keep the
+// program from starting at all.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +13,13 @@ struct ProcessImageNode {
     ProcessImageNode* next;
 };
 
-// A list built by one call and freed by its owner; nodes are in enumeration order.
+// Opens a process for PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, so that its image name can be read.
+using ProcessOpener = HANDLE (*)(DWORD processId);
+HANDLE OpenForQuery(DWORD processId);
+
+// A list built by one call and freed by its owner; nodes are in enumeration order. Each Collect call returns
+// false, with an empty list, when the library, a function, the enumeration or a node cannot be had: a partial
+// list is never acted on.
 class ProcessImageList {
 public:
     ProcessImageList() = default;
@@ -19,9 +27,11 @@ public:
     ProcessImageList(const ProcessImageList&) = delete;
     ProcessImageList& operator=(const ProcessImageList&) = delete;
 
-    // Enumerates through psapi.dll, loaded at run time. False when the library, a function or the
-    // enumeration is missing; true otherwise. Lack of memory leaves the list empty (still true).
-    bool Build();
+    // Windows 9x: every process of a toolhelp snapshot with its executable's path.
+    bool CollectByToolhelp();
+    // NT: every process whose main module's file name psapi.dll reports; `open` opens each for that query.
+    bool CollectByPsapi(ProcessOpener open = OpenForQuery);
+
     const ProcessImageNode* First() const { return head_; }
 
 private:

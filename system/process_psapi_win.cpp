@@ -14,7 +14,7 @@ constexpr DWORD kTerminateAndQuery = PROCESS_TERMINATE | PROCESS_QUERY_INFORMATI
 int KillByPsapi(const char* path)
 {
     ProcessImageList processes;
-    if (!processes.Build()) return 0;
+    if (!processes.CollectByPsapi()) return 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
         if (!PsapiPathMatches(path, node->imagePath)) continue;
         ScopedHandle process(OpenProcess(kTerminateAndQuery, FALSE, node->processId));
