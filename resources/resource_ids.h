@@ -15,6 +15,9 @@
 #define IDB_ERROR 155
 #define IDB_BACKGROUND 156
 
+/* Our own hand pointer, for systems with neither winhlp32.exe's cursor nor a hand of their own */
+#define IDC_VEX_HAND 170
+
 /* Main window controls (IDCANCEL, 2, is the CANCEL button) */
 #define IDC_RESULTS_FRAME 1034
 #define IDC_SCAN 1052

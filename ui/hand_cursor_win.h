@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-// Our own hand cursor resource, for systems with neither winhlp32.exe's cursor 106 nor a hand of their own.
-constexpr int IDC_VEX_HAND = 170;
+#include "resources/resource_ids.h"
 
 // A copy of the hand pointer that the caller owns (DestroyCursor), or null: cursor 106 of winhlp32.exe in the
 // Windows directory, else the system's hand, else IDC_VEX_HAND of this program.

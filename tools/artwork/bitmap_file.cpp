@@ -245,7 +245,12 @@ bool WriteBitmapIndexed(const std::string& path, const Canvas& canvas, int bitsP
     return SaveBitmap(path, w);
 }
 
-bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images) {
+namespace {
+
+// Icon and cursor files share one layout; a cursor's directory entry holds its hot spot where an icon's
+// holds planes and bit count.
+bool WriteIconFile(const std::string& path, const std::vector<const Canvas*>& images, uint16_t type,
+                   int hotX, int hotY) {
     std::vector<LittleEndianWriter> bodies;
     for (const Canvas* canvas : images) {
         // Edge pixels that stay visible are flattened onto a light grey-blue that suits light and dark desktops.
@@ -272,12 +277,15 @@ bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images
         bodies.push_back(w);
     }
     LittleEndianWriter file;
-    file.U16(0), file.U16(1), file.U16(uint16_t(images.size()));
+    file.U16(0), file.U16(type), file.U16(uint16_t(images.size()));
     uint32_t offset = uint32_t(6 + 16 * images.size());
     for (size_t i = 0; i < images.size(); ++i) {
         file.U8(uint8_t(images[i]->Width())), file.U8(uint8_t(images[i]->Height()));
         file.U8(0), file.U8(0);  // 256 colours, reserved
-        file.U16(1), file.U16(8);
+        if (type == 2)
+            file.U16(uint16_t(hotX)), file.U16(uint16_t(hotY));
+        else
+            file.U16(1), file.U16(8);
         file.U32(uint32_t(bodies[i].bytes.size()));
         file.U32(offset);
         offset += uint32_t(bodies[i].bytes.size());
@@ -285,4 +293,14 @@ bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images
     for (const LittleEndianWriter& body : bodies)
         file.bytes.insert(file.bytes.end(), body.bytes.begin(), body.bytes.end());
     return Save(path, file.bytes);
+}
+
+}  // namespace
+
+bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images) {
+    return WriteIconFile(path, images, 1, 0, 0);
+}
+
+bool WriteCursor(const std::string& path, const Canvas& image, int hotX, int hotY) {
+    return WriteIconFile(path, {&image}, 2, hotX, hotY);
 }

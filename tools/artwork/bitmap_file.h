@@ -18,3 +18,5 @@ bool WriteBitmapIndexed(const std::string& path, const Canvas& canvas, int bitsP
 // One icon file holding every canvas as an 8-bit image with a transparency mask (alpha below one half is
 // transparent).
 bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images);
+// A one-image cursor with its hot spot.
+bool WriteCursor(const std::string& path, const Canvas& image, int hotX, int hotY);

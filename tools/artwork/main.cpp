@@ -76,5 +76,6 @@ int main(int argc, char** argv) {
 
     Canvas large = WindowIcon(32), small = WindowIcon(16);
     out.Report("128.ico", WriteIcon(out.folder + "/128.ico", {&large, &small}));
+    out.Report("hand.cur", WriteCursor(out.folder + "/hand.cur", HandCursor(), kHandHotSpotX, kHandHotSpotY));
     return out.ok ? 0 : 1;
 }

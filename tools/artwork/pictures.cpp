@@ -240,3 +240,20 @@ Canvas WindowIcon(int size) {
     DrawShieldBadge(canvas, Box{margin * 2, margin, size - margin * 2, size - margin});
     return canvas;
 }
+
+Canvas HandCursor() {
+    // The hand as capsules of a given thickness: the outline is the same hand drawn thicker underneath.
+    auto hand = [](double grow) {
+        return Union({Capsule(10.5, 3.0, 10.5, 17.0, 2.0 + grow),   // pointing finger
+                      Capsule(14.5, 11.0, 14.5, 18.0, 2.0 + grow),  // folded fingers
+                      Capsule(18.5, 12.0, 18.5, 19.0, 2.0 + grow),
+                      Capsule(22.5, 13.0, 22.5, 20.0, 2.0 + grow),
+                      Capsule(5.0, 17.0, 8.5, 22.0, 1.8 + grow),    // thumb
+                      RoundedRect(Box{8.5 - grow, 15.0 - grow, 24.5 + grow, 28.0 + grow}, 4.0 + grow)});
+    };
+    Canvas canvas(32, 32);
+    Box all{0, 0, 32, 32};
+    canvas.FillHard(hand(1.0), Solid(Colour{0, 0, 0}), all);
+    canvas.FillHard(hand(0.0), Solid(Colour{255, 255, 255}), all);
+    return canvas;
+}

@@ -35,3 +35,6 @@ enum class MessageIcon { Information, Question, Warning, Error };
 Canvas MessageBoxIcon(MessageIcon icon);  // 42 x 40
 
 Canvas WindowIcon(int size);  // square, transparent outside the shield
+// 32 x 32 pointing hand, black outline on white, transparent around it; the fingertip is at kHandHotSpot.
+Canvas HandCursor();
+constexpr int kHandHotSpotX = 10, kHandHotSpotY = 1;
