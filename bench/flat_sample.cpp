@@ -29,20 +29,20 @@ bool BuildFlatSample(const SignatureRecord& record, std::vector<uint8_t>& image,
         return false;
     }
 
-    PeImageSpec spec;
-    spec.fileLength = static_cast<uint32_t>(record.fileSize);
-    spec.entryPoint = static_cast<uint32_t>(kSectionStart - low);
-    spec.sizeOfHeaders = kHeadersSize;
-    spec.sizeOfImage = static_cast<uint32_t>(AlignUp(kSectionStart + rawSize, kSectionAlignment));
+    PeImageSpec plan;
+    plan.fileLength = static_cast<uint32_t>(record.fileSize);
+    plan.entryPoint = static_cast<uint32_t>(kSectionStart - low);
+    plan.sizeOfHeaders = kHeadersSize;
+    plan.sizeOfImage = static_cast<uint32_t>(AlignUp(kSectionStart + rawSize, kSectionAlignment));
     SampleSection text{};
     std::memcpy(text.name, ".text", 6);
     text.virtualSize = text.sizeOfRawData = static_cast<uint32_t>(rawSize);
     text.virtualAddress = kSectionStart;
     text.pointerToRawData = kHeadersSize;
     text.characteristics = kCodeCharacteristics;
-    spec.sections.push_back(text);
+    plan.sections.push_back(text);
 
-    image = EmitPeImage(spec);
+    image = EmitPeImage(plan);
     const int64_t entryAt = kHeadersSize - low;  // file offset of the entry point
     image[entryAt] = 0xC3;                        // ret, unless a string covers it below
     std::memcpy(image.data() + entryAt + record.firstOffset, record.firstPattern, kPatternLength);
