@@ -2,13 +2,9 @@
 
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
-
-#include <climits>
-#include <cstdio>
 #include <cstring>
 
+#include "engine/descriptor_file_win.h"
 #include "engine/progress_channel.h"
 #include "engine/scan_state.h"
 #include "engine/signature_match.h"
@@ -21,32 +17,6 @@
 namespace {
 
 constexpr DWORD kMemoryRemovalPauseMs = 1000;
-
-// A file opened with the runtime's descriptor input in untranslated byte mode.
-class DescriptorFile : public RandomAccessFile {
-public:
-    explicit DescriptorFile(const char* path) : fd_(_open(path, _O_RDONLY | _O_BINARY)) {}
-    ~DescriptorFile() override { Close(); }
-    DescriptorFile(const DescriptorFile&) = delete;
-    DescriptorFile& operator=(const DescriptorFile&) = delete;
-
-    bool IsOpen() const { return fd_ != -1; }
-    long Length() const { return _filelength(fd_); }
-    void Close()
-    {
-        if (fd_ != -1) _close(fd_);
-        fd_ = -1;
-    }
-    bool ReadAt(uint32_t offset, void* buffer, uint32_t size) override
-    {
-        if (offset > static_cast<uint32_t>(LONG_MAX) || size > static_cast<uint32_t>(INT_MAX)) return false;
-        if (_lseek(fd_, static_cast<long>(offset), SEEK_SET) == -1L) return false;
-        return _read(fd_, buffer, size) == static_cast<int>(size);
-    }
-
-private:
-    int fd_;
-};
 
 void DeleteInfectedFile(const char* path, const char* name)
 {
@@ -92,8 +62,8 @@ const SignatureRecord* MatchFile(const char* path)
     if (!file.IsOpen()) return nullptr;
     std::memset(Scan.currentFile, 0, sizeof Scan.currentFile);
     CopyText(Scan.currentFile, sizeof Scan.currentFile, path);
-    long length = file.Length();
-    if (length < 0) return nullptr;
+    uint32_t length = 0;
+    if (!file.Length(&length)) return nullptr;
     Scan.currentFileLength = static_cast<int32_t>(length);
 
     PeHeaders headers;

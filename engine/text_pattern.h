@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/pe_reader.h"
+
 constexpr int kTextPatternSize = 100;
 constexpr uint32_t kTextWindowSize = 4096;
 
@@ -44,14 +46,10 @@ static_assert(offsetof(TextPatternRecord, reserved3) == 143, "reserved bytes at 
 constexpr size_t kTextPatternCount = 1;
 extern TextPatternRecord TextPatternTable[kTextPatternCount];
 
-// A file being examined. Both calls fail on any error; a short read is a failure.
-class TextSource {
+// A file being examined, with its length. Both calls fail on any error; a short read is a failure.
+class TextSource : public RandomAccessFile {
 public:
     virtual bool Length(uint32_t* length) = 0;
-    virtual bool ReadAt(uint32_t offset, void* buffer, uint32_t count) = 0;
-
-protected:
-    ~TextSource() = default;
 };
 
 // Copies every byte that is not a blank, tab, line feed, vertical tab, form feed or carriage return; returns
