@@ -7,17 +7,11 @@
 
 #include "repair/delete_on_reboot.h"
 #include "system/platform_handles.h"
+#include "windows_version.h"
 
 namespace {
 const char kLocked[] = "C:\\reboottest\\Locked File.exe";
 constexpr size_t kMaxRead = 1 << 20;
-
-bool IsWin9x()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
 
 std::string IniPath()
 {

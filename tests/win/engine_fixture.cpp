@@ -136,33 +136,41 @@ bool BoxAnswerer::Answered()
 
 namespace {
 
-struct BoxSearch {
-    HWND found;
-};
-
-BOOL CALLBACK FindQuestionBox(HWND window, LPARAM context)
+BOOL CALLBACK CollectOwnDialogBox(HWND window, LPARAM boxes)
 {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     char className[32] = "";
     GetClassNameA(window, className, sizeof className);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0) {
-        reinterpret_cast<BoxSearch*>(context)->found = window;
-        return FALSE;
-    }
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0)
+        reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
     return TRUE;
 }
 
 }  // namespace
 
+std::vector<std::string> Statistics(int scanned, int infected, int removed)
+{
+    return {"Scanning statistics", "------------------------------",
+            "Total files scanned\t\t:  " + std::to_string(scanned),
+            "Total files infected\t\t:  " + std::to_string(infected),
+            "Total files removed\t\t:  " + std::to_string(removed)};
+}
+
+std::vector<HWND> OwnDialogBoxes()
+{
+    std::vector<HWND> boxes;
+    EnumWindows(CollectOwnDialogBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
 DWORD WINAPI BoxAnswerer::Run(void* context)
 {
     auto* self = static_cast<BoxAnswerer*>(context);
     for (int attempt = 0; attempt < 1000 && !self->stop_; ++attempt) {  // at most about 10 s
-        BoxSearch search = {nullptr};
-        EnumWindows(FindQuestionBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(self->button_, BN_CLICKED), 0);
+        std::vector<HWND> boxes = OwnDialogBoxes();
+        if (!boxes.empty()) {
+            PostMessageA(boxes.front(), WM_COMMAND, MAKEWPARAM(self->button_, BN_CLICKED), 0);
             InterlockedExchange(&self->answered_, 1);
             return 0;
         }

@@ -38,6 +38,12 @@ bool FileExists(const std::string& path);
 // Files below a folder, counted independently of the walker.
 int CountFilesBelow(const std::string& folder);
 
+// The statistics block that ends every scan, line by line.
+std::vector<std::string> Statistics(int scanned, int infected, int removed);
+
+// The visible dialog boxes of this process: the question boxes and the plain message boxes.
+std::vector<HWND> OwnDialogBoxes();
+
 // Answers the next question box of this process with the given button (IDYES, IDNO, IDOK, IDCANCEL) from a
 // helper thread, within a bound. Answered() waits for that; destruction gives up on a box that never came.
 class BoxAnswerer {

@@ -13,22 +13,11 @@
 #include "resources/resource_ids.h"
 #include "system/memory_scan.h"
 #include "system/platform_handles.h"
+#include "windows_version.h"
 
 namespace {
 
 constexpr DWORD kBoundMs = 30000;
-
-BOOL CALLBACK FindOwnBox(HWND window, LPARAM found)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::strcmp(className, "#32770") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 bool ButtonShown(HWND box, int id)
 {
@@ -40,9 +29,9 @@ bool ButtonShown(HWND box, int id)
 DWORD WINAPI ReportAndCancelNotice(void*)
 {
     for (DWORD waited = 0; waited < kBoundMs; waited += 20) {
-        HWND box = nullptr;
-        EnumWindows(FindOwnBox, reinterpret_cast<LPARAM>(&box));
-        if (box) {
+        std::vector<HWND> boxes = OwnDialogBoxes();
+        if (!boxes.empty()) {
+            HWND box = boxes.front();
             char text[512] = "";
             GetDlgItemTextA(box, IDC_BOX_MESSAGE, text, sizeof text);
             char caption[64] = "";
@@ -56,13 +45,6 @@ DWORD WINAPI ReportAndCancelNotice(void*)
         Sleep(20);
     }
     return 0;
-}
-
-bool IsNtFamily()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 // Runs this program with `arguments`, its output into `log`; the exit code, or -1 when it did not end in time.

@@ -99,14 +99,6 @@ std::vector<std::string> MemoryRemovalLines(const std::string& path)
     return {"System Memory    W32/StartPage.Trojan  removed", path + "     W32/StartPage.Trojan  removed"};
 }
 
-std::vector<std::string> Statistics(int scanned, int infected, int removed)
-{
-    return {"Scanning statistics", "------------------------------",
-            "Total files scanned\t\t:  " + std::to_string(scanned),
-            "Total files infected\t\t:  " + std::to_string(infected),
-            "Total files removed\t\t:  " + std::to_string(removed)};
-}
-
 }  // namespace
 
 TEST_F(MemoryScanTest, InfectedProcessIsTerminatedAndItsImageRemovedBeforeTheDrives)

@@ -11,27 +11,13 @@
 #include "system/platform_handles.h"
 #include "system/process_kill.h"
 #include "tools/samplegen/sample_pe.h"
+#include "windows_version.h"
 
 namespace {
 const char kFolder[] = "C:\\killtest";
 const char kVictim[] = "C:\\killtest\\victim.exe";
 constexpr DWORD kBoundMs = 10000;
 constexpr DWORD kPollMs = 50;
-
-bool IsWin9x()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
-
-DWORD NtMajorVersion()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return 0;
-    return info.dwMajorVersion;
-}
 
 // A started copy of the runnable sample; ended and released whatever the test's outcome.
 class Victim {

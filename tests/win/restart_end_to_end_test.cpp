@@ -24,26 +24,13 @@ constexpr DWORD kAnswerBoundMs = 600000;  // a whole-drive scan comes before the
 // Wine accepts the reboot request at once and ends the prefix's processes a moment later.
 constexpr DWORD kSessionEndBoundMs = 60000;
 
-BOOL CALLBACK CollectBoxes(HWND window, LPARAM boxes)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0)
-        reinterpret_cast<std::set<HWND>*>(boxes)->insert(window);
-    return TRUE;
-}
-
 // Answers Yes to every box of this process: on 9x "Could not kill process" comes first (the sample is held by
 // this process, which does not run it), then the restart question.
 DWORD WINAPI AnswerYesToEveryBox(void*)
 {
     std::set<HWND> answered;
     for (DWORD waited = 0; waited < kAnswerBoundMs; waited += 50) {
-        std::set<HWND> boxes;
-        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&boxes));
-        for (HWND box : boxes) {
+        for (HWND box : OwnDialogBoxes()) {
             if (!answered.insert(box).second) continue;
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // a box without Yes

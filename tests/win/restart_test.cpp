@@ -8,15 +8,9 @@
 
 #include "system/platform_handles.h"
 #include "system/restart.h"
+#include "windows_version.h"
 
 namespace {
-
-bool IsWin9x()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
 
 HANDLE OpenToken()
 {

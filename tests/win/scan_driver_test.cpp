@@ -6,22 +6,10 @@
 #include "engine/scan_driver.h"
 #include "engine/scan_state.h"
 #include "engine/signature_record.h"
-#include "tools/samplegen/sample_pe.h"
 #include "engine_fixture.h"
+#include "tools/samplegen/sample_pe.h"
 
 using ScanDriverTest = EngineTest;
-
-namespace {
-
-std::vector<std::string> Statistics(int scanned, int infected, int removed)
-{
-    return {"Scanning statistics", "------------------------------",
-            "Total files scanned\t\t:  " + std::to_string(scanned),
-            "Total files infected\t\t:  " + std::to_string(infected),
-            "Total files removed\t\t:  " + std::to_string(removed)};
-}
-
-}  // namespace
 
 TEST_F(ScanDriverTest, CleanDriveGivesTheStatisticsBlockAndCompleted)
 {

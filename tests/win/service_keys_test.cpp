@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "repair/service_keys.h"
+#include "windows_version.h"
 
 namespace {
 
@@ -50,10 +51,8 @@ class ServiceKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        OSVERSIONINFOA info = {};
-        info.dwOSVersionInfoSize = sizeof info;
         // Windows 9x deletes a key with all its sub-keys, and has no services to remove.
-        if (!GetVersionExA(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT)
+        if (!IsNtFamily())
             GTEST_SKIP() << "service keys are removed on the NT family only";
         TearDown();
     }

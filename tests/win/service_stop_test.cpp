@@ -10,25 +10,12 @@
 #include "system/platform_handles.h"
 #include "system/service_stop.h"
 #include "tests/win-service/test_service_resource.h"
+#include "windows_version.h"
 
 namespace {
 
 constexpr DWORD kBoundMs = 15000;
 constexpr DWORD kPollMs = 20;
-
-bool IsNtFamily()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-bool IsWindowsXp()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
-}
 
 // Runs a command line to its end; its exit code, or -1.
 int RunToEnd(std::string commandLine)

@@ -12,6 +12,7 @@
 #include "engine/text_pattern.h"
 #include "repair/startup_entries.h"
 #include "system/platform_handles.h"
+#include "windows_version.h"
 
 namespace {
 const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -193,11 +194,8 @@ const char kInfectedHosts[] =
 
 std::string HostsPath()
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    GetVersionExA(&info);
     char folder[MAX_PATH];
-    if (info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+    if (IsWin9x()) {
         GetWindowsDirectoryA(folder, MAX_PATH);
         return std::string(folder) + "\\hosts";
     }
