@@ -1,32 +1,9 @@
 #include "app/window_region_win.h"
 
 #include "app/window_region.h"
+#include "framework/gdi.h"
 
 namespace {
-
-// Owns a memory device context and puts back the bitmap it held before.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDc()
-    {
-        if (previous_) SelectObject(dc_, previous_);
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-
-    HDC get() const { return dc_; }
-    void Select(HBITMAP bitmap)
-    {
-        HGDIOBJ old = SelectObject(dc_, bitmap);
-        if (!previous_) previous_ = old;
-    }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
-};
 
 // The region-data block in movable global memory, locked while the walk uses it.
 class GlobalBlock : public RegionBlockMemory {
@@ -94,22 +71,6 @@ private:
     int chunks_ = 0;
 };
 
-// Owns a GDI bitmap; declared before the device context that selects it, so it is deleted after being put back.
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-    ~OwnedBitmap()
-    {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    HBITMAP get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
-
 // A W x H, 32-bit, bottom-up picture whose bits the walk reads directly.
 HBITMAP CreateWorkingPicture(int width, int height, void** bits)
 {
@@ -139,18 +100,19 @@ HRGN CreateBitmapRegion(HBITMAP bitmap, COLORREF key, bool keyIsOutside)
     if (!bitmap || !GetObjectA(bitmap, sizeof source, &source)) return nullptr;
 
     void* bits = nullptr;
-    OwnedBitmap working(CreateWorkingPicture(source.bmWidth, source.bmHeight, &bits));
+    // Declared before the device contexts that select them, so each is deleted after being put back.
+    Bitmap working(CreateWorkingPicture(source.bmWidth, source.bmHeight, &bits));
     BITMAP picture;
-    if (!working.get() || !GetObjectA(working.get(), sizeof picture, &picture)) return nullptr;
-    MemoryDc pictureDc(nullptr);
-    if (!pictureDc.get()) return nullptr;
-    pictureDc.Select(working.get());
-    MemoryDc sourceDc(pictureDc.get());
-    if (!sourceDc.get()) return nullptr;
-    sourceDc.Select(bitmap);
+    if (!working || !GetObjectA(working.Get(), sizeof picture, &picture)) return nullptr;
+    MemoryDC pictureDc(nullptr);
+    if (!pictureDc) return nullptr;
+    SelectedObject pictureSelection(pictureDc.Get(), working.Get());
+    MemoryDC sourceDc(pictureDc.Get());
+    if (!sourceDc) return nullptr;
+    SelectedObject sourceSelection(sourceDc.Get(), bitmap);
 
     // The copy converts any source format to 32 bits per pixel.
-    BitBlt(pictureDc.get(), 0, 0, source.bmWidth, source.bmHeight, sourceDc.get(), 0, 0, SRCCOPY);
+    BitBlt(pictureDc.Get(), 0, 0, source.bmWidth, source.bmHeight, sourceDc.Get(), 0, 0, SRCCOPY);
     GdiFlush();
     size_t stride = (static_cast<size_t>(picture.bmWidthBytes) + 3) & ~static_cast<size_t>(3);
     return RegionFromPicture(PixelPicture{static_cast<const unsigned char*>(bits), source.bmWidth,

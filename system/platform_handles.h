@@ -61,6 +61,7 @@ public:
     ScopedLibrary& operator=(const ScopedLibrary&) = delete;
 
     bool IsLoaded() const { return module_ != nullptr; }
+    HMODULE Get() const { return module_; }
     // The exported function `name` as a pointer of the caller's type F, or null. Used for the functions that
     // Windows 98 or NT 4 lack, so that the program does not import them.
     template <typename F> F* Resolve(const char* name) const

@@ -2,25 +2,11 @@
 
 #include "engine/text_buffer.h"
 #include "framework/resources.h"
+#include "system/platform_handles.h"
 
 namespace {
 
 constexpr int kWinHelpHandCursor = 106;
-
-class LoadedModule {
-public:
-    explicit LoadedModule(const char* path) : module_(LoadLibraryA(path)) {}
-    ~LoadedModule()
-    {
-        if (module_) FreeLibrary(module_);
-    }
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 // The copy stays valid after the module that held the cursor is unloaded.
 HCURSOR CopyOf(HCURSOR cursor)
@@ -33,9 +19,9 @@ HCURSOR WinHelpHandCursor()
     char path[260];
     UINT length = GetWindowsDirectoryA(path, sizeof path);
     if (length == 0 || length >= sizeof path || !AppendText(path, "\\winhlp32.exe")) return nullptr;
-    LoadedModule winHelp(path);
-    if (!winHelp.get()) return nullptr;
-    return CopyOf(LoadCursorA(winHelp.get(), MAKEINTRESOURCEA(kWinHelpHandCursor)));
+    ScopedLibrary winHelp(path);
+    if (!winHelp.IsLoaded()) return nullptr;
+    return CopyOf(LoadCursorA(winHelp.Get(), MAKEINTRESOURCEA(kWinHelpHandCursor)));
 }
 
 }  // namespace
