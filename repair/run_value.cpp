@@ -13,10 +13,17 @@ bool StartsName(const char* text, const char* at)
     return at == text || at[-1] == ' ' || at[-1] == '"' || at[-1] == '\\';
 }
 
+// After a full path, a switch may follow with no blank ("evil.exe/s"), or a tab: neither can continue a file
+// name, so the path ends there too.
+bool EndsPath(char c)
+{
+    return EndsName(c) || c == '/' || static_cast<unsigned char>(c) < 0x20;
+}
+
 bool BeginsWithPath(const char* command, const char* path, size_t length)
 {
     if (*command == '"') ++command;
-    return std::strncmp(command, path, length) == 0 && EndsName(command[length]);
+    return std::strncmp(command, path, length) == 0 && EndsPath(command[length]);
 }
 
 bool InSystemFolder(const char* path)

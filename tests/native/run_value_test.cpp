@@ -15,6 +15,9 @@ TEST(RunValue, FullPathAtTheStartOfTheCommand)
     EXPECT_EQ(RUN_VALUE_FULL_PATH, JudgeRunValue(kSystemFile, "%systemroot%\\system32\\evil.exe", kSystemFile))
         << "through the expansion";
     EXPECT_EQ(RUN_VALUE_FULL_PATH, JudgeRunValue(kTempFile, "c:\\temp\\evil.exe,1", "c:\\temp\\evil.exe,1"));
+    EXPECT_EQ(RUN_VALUE_FULL_PATH, JudgeRunValue(kTempFile, "c:\\temp\\evil.exe/s", "c:\\temp\\evil.exe/s"))
+        << "a switch straight after the path";
+    EXPECT_EQ(RUN_VALUE_FULL_PATH, JudgeRunValue(kTempFile, "c:\\temp\\evil.exe\t-s", "c:\\temp\\evil.exe\t-s"));
 }
 
 TEST(RunValue, CommandsThatMerelyContainOrExtendThePathStay)
