@@ -45,8 +45,11 @@ void AppendResultLine(HWND list)
     LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     if (count > 2) SendMessageA(list, LB_SETCURSEL, count - 1, 0);
 
+    // After a clearing, the widest line left may be narrower than one seen before but still wider than the
+    // extent: the extent grows only, so lines scrolled away stay reachable by the same scroll range.
     int widest = WidestLine(list);
     LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
-    if (extent < widest && widest > kExtentThreshold)
-        SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(3 * widest / 4), 0);
+    LRESULT wanted = 3 * widest / 4;
+    if (widest > kExtentThreshold && wanted > extent)
+        SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(wanted), 0);
 }

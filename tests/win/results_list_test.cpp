@@ -93,4 +93,7 @@ TEST_F(ResultsListTest, ExtentIsThreeQuartersOfTheWidestLineOnceOver560PixelsAnd
     EXPECT_EQ(3 * widerWidth / 4, Extent());
     for (int i = 0; i < 150; ++i) Append("x");  // clears the wide lines away
     EXPECT_EQ(3 * widerWidth / 4, Extent());
+    ASSERT_GT(width, 3 * widerWidth / 4);
+    Append(wide);  // now the widest line: wider than the extent, yet three quarters of it would be less
+    EXPECT_EQ(3 * widerWidth / 4, Extent());
 }
