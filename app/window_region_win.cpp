@@ -57,6 +57,8 @@ public:
         DeleteObject(part);
     }
 
+    bool TookAny() const { return chunks_ > 0; }
+
     // The union built; an empty region when there was no rectangle at all.
     HRGN Release()
     {
@@ -88,7 +90,9 @@ HRGN RegionFromPicture(const PixelPicture& pixels, COLORREF key, bool keyIsOutsi
 {
     GlobalBlock block;
     RegionUnion result;
-    CollectRegionChunks(pixels, key, keyIsOutside, block, result);
+    // Without even the first block there is no shape at all, not an empty one: an empty region would make the
+    // window invisible, where no region leaves it rectangular.
+    if (!CollectRegionChunks(pixels, key, keyIsOutside, block, result) && !result.TookAny()) return nullptr;
     return result.Release();
 }
 
