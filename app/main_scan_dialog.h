@@ -74,4 +74,6 @@ private:
     HGDIOBJ previousCanvasBitmap_ = nullptr;
     BITMAP backgroundSize_{};
     Font searchingForFont_;
+    // The handle published in TheMainDialog; the framework forgets its own before the destructor runs.
+    HWND published_ = nullptr;
 };

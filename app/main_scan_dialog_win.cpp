@@ -64,7 +64,7 @@ MainScanDialog::MainScanDialog(DialogTemplate source)
 MainScanDialog::~MainScanDialog()
 {
     if (previousCanvasBitmap_) SelectObject(backgroundCanvas_.Get(), previousCanvasBitmap_);
-    if (TheMainDialog == hwnd_) TheMainDialog = nullptr;
+    if (published_ && TheMainDialog == published_) TheMainDialog = nullptr;
 }
 
 const MessageTable& MainScanDialog::Messages() const
@@ -112,7 +112,7 @@ bool MainScanDialog::OnInitDialog()
 {
     Dialog::OnInitDialog();
     Apply(WindowStep::Ready);
-    TheMainDialog = hwnd_;
+    TheMainDialog = published_ = hwnd_;
     MakeDialogFont(LabelFont, 15, FW_BOLD, false, false);
     ShowTexts();
     LargeFonts = ScreenHasLargeFonts() ? 1 : 0;
@@ -268,6 +268,7 @@ HBRUSH MainScanDialog::OnControlColour(HDC dc, HWND control, UINT message)
 // A press on the window's body (not on a control) moves the window as if its caption had been grabbed.
 void MainScanDialog::OnLeftButtonDown(UINT, POINT point)
 {
+    // The caption press is defined in screen coordinates; a client point makes the window jump on the first move.
     ClientToScreen(hwnd_, &point);
     Post(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
     Default();
