@@ -34,10 +34,12 @@ int ReadMachineRegistryString(const char* keyPath, const char* valueName, char* 
     if (!key.IsOpen()) return 0;
     DWORD size = 0;
     bool read = RegQueryValueExA(key.Get(), valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
-                size < capacity &&
+                size <= capacity &&
                 RegQueryValueExA(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
-                    ERROR_SUCCESS;
-    // The value may be stored without its terminator.
-    buffer[read ? size : 0] = '\0';
+                    ERROR_SUCCESS &&
+                // A value that fills the whole buffer must bring its own terminator.
+                (size < capacity || buffer[size - 1] == '\0');
+    if (!read) buffer[0] = '\0';
+    else if (size < capacity) buffer[size] = '\0';  // the value may be stored without its terminator
     return key.Close() && read ? 1 : 0;
 }
