@@ -87,7 +87,11 @@ int AddWininitRename(const char* entry, const char* target)
     bool iniExists = outcome == READ_OK;
 
     if (!WriteWholeFile(paths.fresh, AddWininitEntry(content, entry, target))) return 0;
-    if (ReplaceFile9x(paths, iniExists)) return 1;
+    if (ReplaceFile9x(paths, iniExists)) {
+        // The new file takes over the old one's hidden, system and archive marks.
+        if (iniExists && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(paths.ini, attributes);
+        return 1;
+    }
     DeleteFileA(paths.fresh);
     return 0;
 }

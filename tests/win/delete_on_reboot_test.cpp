@@ -93,6 +93,16 @@ TEST_F(WininitRenameWin, LongLinesAndAMissingSection)
     EXPECT_EQ("[boot]\r\n" + longLine + "[rename]\r\nNUL=C:\\A.TMP\r\n", ReadFileText(IniPath()));
 }
 
+TEST_F(WininitRenameWin, RewrittenFileKeepsItsHiddenAndSystemMarks)
+{
+    WriteFileText(IniPath(), "[rename]\r\n");
+    ASSERT_TRUE(SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    DWORD before = GetFileAttributesA(IniPath().c_str());
+    ASSERT_EQ(1, AddWininitRename("NUL", "C:\\A.TMP"));
+    EXPECT_EQ(before, GetFileAttributesA(IniPath().c_str()));
+    EXPECT_EQ("[rename]\r\nNUL=C:\\A.TMP\r\n", ReadFileText(IniPath()));
+}
+
 TEST_F(WininitRenameWin, NothingIsWrittenWithoutAShortPathOrIntoAReadOnlyFile)
 {
     EXPECT_EQ(0, ScheduleDeleteOnReboot("C:\\reboottest\\vanished.exe"));
