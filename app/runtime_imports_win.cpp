@@ -82,19 +82,16 @@ BOOL WINAPI SetAffinity(HANDLE process, DWORD_PTR mask)
 
 // The import pointers, under the names the runtime's calls go through (stdcall names carry their argument
 // bytes). Typed, so that each is a constant the loader relocates: they are read before any constructor runs.
+#define RUNTIME_IMPORT(pointer, standIn, importName)                           \
+    extern decltype(&standIn) const pointer __asm__("__imp__" importName); \
+    decltype(&standIn) const pointer = &standIn;
+
 extern "C" {
-extern decltype(&AddVectoredHandler) const AddVectoredImport __asm__("__imp__AddVectoredExceptionHandler@8");
-decltype(&AddVectoredHandler) const AddVectoredImport = &AddVectoredHandler;
-extern decltype(&RemoveVectoredHandler) const RemoveVectoredImport __asm__("__imp__RemoveVectoredExceptionHandler@4");
-decltype(&RemoveVectoredHandler) const RemoveVectoredImport = &RemoveVectoredHandler;
-extern decltype(&TickCount64) const TickCount64Import __asm__("__imp__GetTickCount64@0");
-decltype(&TickCount64) const TickCount64Import = &TickCount64;
-extern decltype(&TryEnterSection) const TryEnterImport __asm__("__imp__TryEnterCriticalSection@4");
-decltype(&TryEnterSection) const TryEnterImport = &TryEnterSection;
-extern decltype(&HandleInformation) const HandleInformationImport __asm__("__imp__GetHandleInformation@8");
-decltype(&HandleInformation) const HandleInformationImport = &HandleInformation;
-extern decltype(&ProcessAffinity) const ProcessAffinityImport __asm__("__imp__GetProcessAffinityMask@12");
-decltype(&ProcessAffinity) const ProcessAffinityImport = &ProcessAffinity;
-extern decltype(&SetAffinity) const SetAffinityImport __asm__("__imp__SetProcessAffinityMask@8");
-decltype(&SetAffinity) const SetAffinityImport = &SetAffinity;
+RUNTIME_IMPORT(AddVectoredImport, AddVectoredHandler, "AddVectoredExceptionHandler@8")
+RUNTIME_IMPORT(RemoveVectoredImport, RemoveVectoredHandler, "RemoveVectoredExceptionHandler@4")
+RUNTIME_IMPORT(TickCount64Import, TickCount64, "GetTickCount64@0")
+RUNTIME_IMPORT(TryEnterImport, TryEnterSection, "TryEnterCriticalSection@4")
+RUNTIME_IMPORT(HandleInformationImport, HandleInformation, "GetHandleInformation@8")
+RUNTIME_IMPORT(ProcessAffinityImport, ProcessAffinity, "GetProcessAffinityMask@12")
+RUNTIME_IMPORT(SetAffinityImport, SetAffinity, "SetProcessAffinityMask@8")
 }
