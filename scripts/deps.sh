@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 xvfb xauth imagemagick)
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine32:i386 wine64 xvfb xauth imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

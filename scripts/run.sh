@@ -13,17 +13,20 @@ headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 
 scripts/deps.sh
+. scripts/gui-test.sh  # sandbox prefixes, virtual display, the driver's screenshot requests
+# Where the kernel runs no 32-bit Linux programs, Wine's 32-bit loader cannot start: the demo then shows the
+# program built for 64-bit Windows, in a 64-bit prefix.
+windows=win$VEX_WINE_BITS
+[ "$VEX_WINE_BITS" = 64 ] && echo "This machine cannot run 32-bit programs: showing the 64-bit build of Vexilor."
 native=${VEX_NATIVE_BUILD:-build/native}
-win32=${VEX_WIN32_BUILD:-build/win32}
+win=${VEX_WIN_BUILD:-build/$windows}
 cmake --preset native -B "$native" >/dev/null
 cmake --build "$native" --target samplegen -j"$(nproc)"
-cmake --preset win32 -B "$win32" >/dev/null
-cmake --build "$win32" --target vexilor vexilor_guitests -j"$(nproc)"
+cmake --preset "$windows" -B "$win" >/dev/null
+cmake --build "$win" --target vexilor vexilor_guitests -j"$(nproc)"
 samplegen="$native/tools/samplegen/samplegen"
-program="$win32/vexilor.exe"
-driver="$win32/tests/gui/vexilor_guitests.exe"
-
-. scripts/gui-test.sh  # sandbox prefixes, virtual display, the driver's screenshot requests
+program="$win/vexilor.exe"
+driver="$win/tests/gui/vexilor_guitests.exe"
 pfx="$VEX_WINE_DIR/demo"
 shots="$VEX_ROOT/build/demo"
 

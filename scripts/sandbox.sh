@@ -5,11 +5,41 @@
 # links Wine makes from the user folders into the Linux home are replaced by plain folders. Prefixes live in
 # the build tree, never in ~/.wine, and only their own wineserver is ever stopped.
 
+#
+# VEX_WINE_BITS=64 selects 64-bit prefixes and Wine's 64-bit loader, for machines whose kernel cannot run
+# 32-bit Linux programs (Wine's 32-bit loader is one); the Windows suite then runs its 64-bit build there.
+# Unset, it is 32 where Wine's 32-bit loader starts and 64 elsewhere.
+
 VEX_ROOT=${VEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-VEX_WINE_DIR=${VEX_WINE_DIR:-$VEX_ROOT/build/wine}
+if [ -z "${VEX_WINE_BITS:-}" ]; then
+  if wine --version >/dev/null 2>&1; then VEX_WINE_BITS=32; else VEX_WINE_BITS=64; fi
+fi
+export VEX_WINE_BITS
+if [ "$VEX_WINE_BITS" = 64 ]; then
+  VEX_WINE_DIR=${VEX_WINE_DIR:-$VEX_ROOT/build/wine64}
+else
+  VEX_WINE_DIR=${VEX_WINE_DIR:-$VEX_ROOT/build/wine}
+fi
+
+# Debian's `wine` (and wineboot through it) takes the 32-bit loader whenever it is installed; in 64-bit mode
+# `wine` found first on PATH is a stand-in that takes the 64-bit one.
+vex_wine64_path() {
+  local bin="$VEX_WINE_DIR/bin" name
+  mkdir -p "$bin"
+  for name in wine wine-stable; do
+    [ -x "$bin/$name" ] && continue
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  export PATH="$bin:$PATH"
+}
 
 vex_wine_env() {
   export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$VEX_WINE_BITS" = 64 ]; then
+    WINEARCH=win64
+    vex_wine64_path
+  fi
   # Wine links user folders into $HOME while it builds a prefix; give it a home of its own.
   export HOME="$VEX_WINE_DIR/home"
   mkdir -p "$HOME"

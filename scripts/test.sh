@@ -6,8 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
+. scripts/sandbox.sh  # decides whether this machine's Wine runs 32-bit programs
+
 jobs=$(nproc)
-for preset in native native-asan fuzz win32; do
+presets=(native native-asan fuzz win32)
+[ "$VEX_WINE_BITS" = 64 ] && presets+=(win64)
+for preset in "${presets[@]}"; do
   cmake --preset "$preset" >/dev/null
   cmake --build "build/$preset" -j"$jobs"
 done
@@ -15,12 +19,20 @@ done
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 ctest --test-dir build/native-asan --output-on-failure -j"$jobs"
 scripts/fuzz.sh 5
-# Wine's loader is a 32-bit Linux program; on a kernel that cannot run those, every Windows test would fail
-# with an obscure "Exec format error", so say so plainly.
-if ! wine --version >/dev/null 2>&1; then
-  echo "wine cannot start on this machine: $(wine --version 2>&1 | tail -n 1)" >&2
-  echo "the Windows suite needs a kernel that runs 32-bit Linux programs" >&2
+# The Windows suite prints its GoogleTest output too.
+if [ "$VEX_WINE_BITS" = 32 ]; then
+  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win32 --verbose -j"$jobs"
+  exit
+fi
+# Wine's 32-bit loader is a 32-bit Linux program, and some kernels (virtual machines among them) run none.
+# There the same Windows suite, built for 64-bit Windows, runs under Wine's 64-bit loader in 64-bit prefixes;
+# the 32-bit program is still built and its imports checked.
+if ! /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+  echo "wine cannot start on this machine, neither its 32-bit nor its 64-bit loader" >&2
   exit 1
 fi
-# The Windows suite prints its GoogleTest output too.
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win32 --verbose -j"$jobs"
+note="this machine cannot run 32-bit Linux programs: the Windows suite runs its 64-bit build"
+echo "note: $note"
+ctest --test-dir build/win32 --output-on-failure -R '^imports$'
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win64 --verbose -j"$jobs" -E '^imports$'
+echo "note: $note"

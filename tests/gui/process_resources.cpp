@@ -61,8 +61,9 @@ long KernelHandles(HANDLE process, DWORD processId)
 }
 
 // Wine keeps each process's GDI objects in a table that the process's PEB points to (GdiSharedHandleTable,
-// at 0x94 in a 32-bit PEB); an entry is 24 bytes and its type byte, at 14, is 0 while the entry is free.
-constexpr SIZE_T kPebGdiTableOffset = 0x94;
+// at 0x94 in a 32-bit PEB, 0xF8 in a 64-bit one); an entry is 24 bytes in both and its type byte, at 14, is 0
+// while the entry is free.
+constexpr SIZE_T kPebGdiTableOffset = sizeof(void*) == 4 ? 0x94 : 0xF8;
 constexpr size_t kWineGdiEntries = 0x10000;
 constexpr size_t kWineGdiEntrySize = 24;
 constexpr size_t kWineGdiTypeOffset = 14;

@@ -60,13 +60,16 @@ TEST(SampleGen, EveryShippedRecordIsMatchedByNameInEveryLayoutThatFits)
 {
     for (const SignatureRecord* record : ShippedRecords()) {
         for (SampleLayout layout : kMatchingLayouts) {
-            for (bool runnable : {false, true}) {
+            // Not runnable, runnable PE32, runnable PE32+ (the 64-bit test build's).
+            for (int kind = 0; kind < 3; ++kind) {
+                const bool runnable = kind > 0;
                 if (runnable && layout == LAYOUT_NO_SECTIONS) continue;
                 const std::string what = std::string(record->name) + " layout " + std::to_string(layout) +
-                                         (runnable ? " runnable" : "");
+                                         (runnable ? " runnable" : "") + (kind == 2 ? " x64" : "");
                 SampleOptions options;
                 options.layout = layout;
                 options.runnable = runnable;
+                options.machine = kind == 2 ? SAMPLE_X64 : SAMPLE_I386;
                 std::vector<uint8_t> image;
                 SampleInfo info;
                 std::string error;

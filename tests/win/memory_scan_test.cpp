@@ -29,6 +29,7 @@ public:
     {
         SampleOptions options;
         options.runnable = true;
+        options.machine = kBuildMachine;
         std::string error;
         std::vector<uint8_t> image;
         if (!BuildSample(record, options, image, &info_, &error) || !WriteImage(path.c_str(), image, &error)) {

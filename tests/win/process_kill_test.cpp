@@ -73,6 +73,7 @@ protected:
         ASSERT_NE('\0', record->name[0]);
         SampleOptions options;
         options.runnable = true;
+        options.machine = kBuildMachine;
         std::string error;
         ASSERT_TRUE(WriteSample(kVictim, *record, options, &error)) << error;
     }

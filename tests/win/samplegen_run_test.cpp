@@ -117,6 +117,7 @@ TEST(SampleGen, RunnableSamplesKeepRunningAndStillMatch)
         ASSERT_NE(nullptr, record);
         SampleOptions options;
         options.runnable = true;
+        options.machine = kBuildMachine;
         std::vector<uint8_t> image;
         SampleInfo info;
         std::string error;

@@ -8,11 +8,13 @@ namespace {
 
 constexpr UINT kTickMs = 10;
 constexpr int kTicksToClose = 500;
+constexpr int kTicksToSettle = 200;
 
 struct BoxRun {
     std::function<void(HWND)> action;
     HWND box = nullptr;
     int ticksSinceAction = 0;
+    int ticksWaitingForFocus = 0;
 };
 BoxRun* current = nullptr;
 
@@ -37,6 +39,10 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
+    // Under a display without a window manager the box can be visible a moment before it is activated and
+    // its first button has the focus; the action sees it settled (or, after a bound, as it is).
+    HWND focus = GetFocus();
+    if (!(focus && IsChild(box, focus)) && ++current->ticksWaitingForFocus < kTicksToSettle) return;
     current->box = box;
     current->action(box);
 }

@@ -8,10 +8,17 @@
 namespace {
 
 constexpr uint16_t kMachineI386 = 0x14C;
-constexpr uint16_t kExecutableImage = 0x0103;  // relocations stripped, executable, 32-bit machine
+constexpr uint16_t kMachineX64 = 0x8664;
+constexpr uint16_t kExecutableImage = 0x0103;    // relocations stripped, executable, 32-bit machine
+constexpr uint16_t kExecutableImage64 = 0x0023;  // relocations stripped, executable, large addresses
 constexpr uint16_t kPe32Magic = 0x10B;
+constexpr uint16_t kPe32PlusMagic = 0x20B;
 constexpr uint16_t kSubsystemWindowsGui = 2;
 constexpr uint32_t kDataDirectoryCount = 16;
+// PE32+ has a 112-byte fixed part; 14 directories (import and import address table among them) fill the same
+// 224 bytes as PE32's 96 + 16, so the section table stays where the matcher reads it.
+constexpr uint32_t kPe32PlusFixedSize = 112;
+constexpr uint32_t kPe32PlusDirectoryCount = 14;
 constexpr int kImportDirectory = 1;
 constexpr int kImportAddressTableDirectory = 12;
 
@@ -36,11 +43,12 @@ void WriteDosHeader(std::vector<uint8_t>& image, uint32_t peOffset)
 
 void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSpec& plan)
 {
-    PatchLe16(image, at + 0, kPe32Magic);
+    const bool x64 = plan.machine == SAMPLE_X64;
+    PatchLe16(image, at + 0, x64 ? kPe32PlusMagic : kPe32Magic);
     image[at + 2] = 2;  // linker version
     PatchLe32(image, at + 16, plan.entryPoint);
     if (!plan.sections.empty()) PatchLe32(image, at + 20, plan.sections[0].virtualAddress);  // BaseOfCode
-    PatchLe32(image, at + 28, kSampleImageBase);
+    PatchLe32(image, at + (x64 ? 24 : 28), kSampleImageBase);  // PE32+: 64 bits at 24, the high half zero
     PatchLe32(image, at + 32, 0x1000);  // SectionAlignment
     PatchLe32(image, at + 36, 0x200);   // FileAlignment
     PatchLe16(image, at + 40, 4);       // operating system 4.0: Windows 95 and NT 4 load it
@@ -48,12 +56,13 @@ void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSp
     PatchLe32(image, at + 56, plan.sizeOfImage);
     PatchLe32(image, at + 60, plan.sizeOfHeaders);
     PatchLe16(image, at + 68, kSubsystemWindowsGui);  // no console window
-    PatchLe32(image, at + 72, 0x100000);  // stack reserve
-    PatchLe32(image, at + 76, 0x1000);    // stack commit
-    PatchLe32(image, at + 80, 0x100000);  // heap reserve
-    PatchLe32(image, at + 84, 0x1000);    // heap commit
-    PatchLe32(image, at + 92, kDataDirectoryCount);
-    const size_t directories = at + kOptionalHeaderReadSize;
+    const size_t sizeField = x64 ? 8 : 4;  // stack and heap sizes are 64-bit fields in PE32+
+    PatchLe32(image, at + 72, 0x100000);                  // stack reserve
+    PatchLe32(image, at + 72 + sizeField, 0x1000);        // stack commit
+    PatchLe32(image, at + 72 + 2 * sizeField, 0x100000);  // heap reserve
+    PatchLe32(image, at + 72 + 3 * sizeField, 0x1000);    // heap commit
+    const size_t directories = at + (x64 ? kPe32PlusFixedSize : kOptionalHeaderReadSize);
+    PatchLe32(image, directories - 4, x64 ? kPe32PlusDirectoryCount : kDataDirectoryCount);
     PatchLe32(image, directories + 8 * kImportDirectory, plan.importTableRva);
     PatchLe32(image, directories + 8 * kImportDirectory + 4, plan.importTableSize);
     PatchLe32(image, directories + 8 * kImportAddressTableDirectory, plan.importAddressTableRva);
@@ -93,10 +102,11 @@ std::vector<uint8_t> EmitPeImage(const PeImageSpec& plan)
     std::memcpy(image.data() + plan.peOffset, "PE\0\0", 4);
 
     const size_t fileHeader = size_t{plan.peOffset} + kFileHeaderOffset;
-    PatchLe16(image, fileHeader + 0, kMachineI386);
+    const bool x64 = plan.machine == SAMPLE_X64;
+    PatchLe16(image, fileHeader + 0, x64 ? kMachineX64 : kMachineI386);
     PatchLe16(image, fileHeader + 2, static_cast<uint16_t>(plan.sections.size()));
     PatchLe16(image, fileHeader + 16, plan.sizeOfOptionalHeader);
-    PatchLe16(image, fileHeader + 18, kExecutableImage);
+    PatchLe16(image, fileHeader + 18, x64 ? kExecutableImage64 : kExecutableImage);
 
     WriteOptionalHeader(image, size_t{plan.peOffset} + kOptionalHeaderOffset, plan);
     for (size_t i = 0; i < plan.sections.size(); ++i)

@@ -25,20 +25,45 @@ constexpr uint32_t kCodeCharacteristics = 0xE0000060;   // code and data, readab
 constexpr uint32_t kDataCharacteristics = 0xC0000040;   // initialised data, readable, writable
 constexpr uint32_t kEmptyCharacteristics = 0xC0000080;  // uninitialised data
 
-// The runnable loop: inc dword [counter]; push 100; call [Sleep]; jmp back to the start.
-constexpr uint8_t kLoopCode[] = {0xFF, 0x05, 0, 0, 0, 0, 0x6A, 0x64, 0xFF, 0x15, 0, 0, 0, 0, 0xEB, 0xF0};
-constexpr size_t kLoopCounterField = 2;
-constexpr size_t kLoopSleepField = 10;
+// The runnable loop counts its rounds and sleeps 100 ms in each. The counter and Sleep's import slot are
+// 32-bit fields that end their instructions: absolute addresses in i386 code, distances from the next
+// instruction in x86-64 code.
+struct LoopCode {
+    uint8_t bytes[24];
+    uint32_t size;
+    size_t counterField;
+    size_t sleepField;
+};
+// inc dword [counter]; push 100; call [Sleep]; jmp back to the start.
+constexpr LoopCode kLoopCode32 = {{0xFF, 0x05, 0, 0, 0, 0, 0x6A, 0x64, 0xFF, 0x15, 0, 0, 0, 0, 0xEB, 0xF0}, 16, 2, 10};
+// sub rsp, 40 (the callee's spill area, and the stack aligned for the call); then inc dword [rip+counter];
+// mov ecx, 100; call [rip+Sleep]; jmp back to the inc.
+constexpr LoopCode kLoopCode64 = {{0x48, 0x83, 0xEC, 0x28, 0xFF, 0x05, 0, 0, 0, 0, 0xB9, 0x64, 0, 0, 0, 0xFF, 0x15, 0, 0,
+                                   0, 0, 0xEB, 0xED},
+                                  23, 6, 17};
 constexpr uint8_t kReturnCode[] = {0xC3};  // a sample that is not meant to run ends at once if started
 
-// The import section: one descriptor (kernel32 Sleep), its lookup and address tables, the names, the counter.
+// The import section: one descriptor (kernel32 Sleep), its lookup and address tables (a slot and the
+// terminating zero each, slots of 4 bytes in PE32 and 8 in PE32+), the names, the counter.
 constexpr uint32_t kImportSectionSize = 0x200;
 constexpr uint32_t kImportDescriptorsSize = 40;  // one descriptor and the terminating one
 constexpr uint32_t kLookupTable = 40;
-constexpr uint32_t kAddressTable = 48;
-constexpr uint32_t kSleepHintName = 56;
-constexpr uint32_t kKernelName = 64;
 constexpr uint32_t kCounter = 0x80;
+
+struct ImportLayout {
+    uint32_t slot;
+    uint32_t addressTable;
+    uint32_t sleepHintName;
+    uint32_t kernelName;
+};
+
+ImportLayout ImportsFor(SampleMachine machine)
+{
+    const uint32_t slot = machine == SAMPLE_X64 ? 8 : 4;
+    const uint32_t addressTable = kLookupTable + 2 * slot;
+    const uint32_t sleepHintName = addressTable + 2 * slot;
+    return {slot, addressTable, sleepHintName, sleepHintName + 8};
+}
 
 struct Piece {
     int64_t start;  // relative to the entry point
@@ -201,17 +226,19 @@ uint32_t FileOffsetOf(const Plan& plan, int64_t relative)
     return 0;  // not reached: every piece lies in a cluster
 }
 
-void WriteImports(std::vector<uint8_t>& image, const Plan& plan)
+void WriteImports(std::vector<uint8_t>& image, const Plan& plan, SampleMachine machine)
 {
+    const ImportLayout layout = ImportsFor(machine);
     const uint32_t rva = plan.importRva;
     const size_t at = plan.importRaw;
     PatchLe32(image, at + 0, rva + kLookupTable);  // OriginalFirstThunk
-    PatchLe32(image, at + 12, rva + kKernelName);  // Name
-    PatchLe32(image, at + 16, rva + kAddressTable);  // FirstThunk
-    PatchLe32(image, at + kLookupTable, rva + kSleepHintName);
-    PatchLe32(image, at + kAddressTable, rva + kSleepHintName);
-    std::memcpy(image.data() + at + kSleepHintName + 2, "Sleep", 6);  // after a zero hint
-    std::memcpy(image.data() + at + kKernelName, "KERNEL32.dll", 13);
+    PatchLe32(image, at + 12, rva + layout.kernelName);  // Name
+    PatchLe32(image, at + 16, rva + layout.addressTable);  // FirstThunk
+    // By name: the ordinal flag is the slot's top bit, clear here; the upper half of an 8-byte slot is zero.
+    PatchLe32(image, at + kLookupTable, rva + layout.sleepHintName);
+    PatchLe32(image, at + layout.addressTable, rva + layout.sleepHintName);
+    std::memcpy(image.data() + at + layout.sleepHintName + 2, "Sleep", 6);  // after a zero hint
+    std::memcpy(image.data() + at + layout.kernelName, "KERNEL32.dll", 13);
 }
 
 bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, Plan& plan, std::string* error)
@@ -226,6 +253,7 @@ bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, P
     const bool planned = plan.noSections ? PlanWithoutSections(plan, headersSize, error)
                                          : PlanSections(plan, options, headersSize, error);
     if (!planned) return false;
+    plan.plan.machine = options.machine;
     plan.plan.fileLength = plan.length;
     plan.plan.peOffset = peOffset;
     plan.plan.entryPoint = plan.entry;
@@ -233,8 +261,9 @@ bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, P
     if (options.runnable) {
         plan.plan.importTableRva = plan.importRva;
         plan.plan.importTableSize = kImportDescriptorsSize;
-        plan.plan.importAddressTableRva = plan.importRva + kAddressTable;
-        plan.plan.importAddressTableSize = 8;
+        const ImportLayout layout = ImportsFor(options.machine);
+        plan.plan.importAddressTableRva = plan.importRva + layout.addressTable;
+        plan.plan.importAddressTableSize = 2 * layout.slot;
     }
     return true;
 }
@@ -250,11 +279,12 @@ bool BuildSample(const SignatureRecord& record, const SampleOptions& options, st
     if (options.runnable && options.layout == LAYOUT_NO_SECTIONS)
         return Fail(error, "a runnable sample needs sections");
 
-    uint8_t code[sizeof kLoopCode];
-    std::memcpy(code, options.runnable ? kLoopCode : kReturnCode, options.runnable ? sizeof kLoopCode : 1);
+    const LoopCode& loop = options.machine == SAMPLE_X64 ? kLoopCode64 : kLoopCode32;
+    uint8_t code[sizeof loop.bytes];
+    std::memcpy(code, options.runnable ? loop.bytes : kReturnCode, options.runnable ? loop.size : 1);
     const Piece first = {record.firstOffset, record.firstPattern, kPatternLength};
     const Piece second = {record.secondOffset, record.secondPattern, kPatternLength};
-    const Piece entryCode = {0, code, options.runnable ? uint32_t{sizeof kLoopCode} : 1};
+    const Piece entryCode = {0, code, options.runnable ? loop.size : 1};
     if (Overlap(first, second) && !Consistent(first, second))
         return Fail(error, "the two strings overlap with different bytes");
     std::vector<Piece> pieces = {first, second};
@@ -268,14 +298,21 @@ bool BuildSample(const SignatureRecord& record, const SampleOptions& options, st
 
     if (options.runnable) {
         const uint32_t counterRva = plan.importRva + kCounter;
-        const uint32_t sleepSlot = plan.importRva + kAddressTable;
-        StoreLe32(code + kLoopCounterField, kSampleImageBase + counterRva);
-        StoreLe32(code + kLoopSleepField, kSampleImageBase + sleepSlot);
+        const uint32_t sleepSlot = plan.importRva + ImportsFor(options.machine).addressTable;
+        if (options.machine == SAMPLE_X64) {
+            const uint32_t counterNext = plan.entry + static_cast<uint32_t>(loop.counterField) + 4;
+            const uint32_t sleepNext = plan.entry + static_cast<uint32_t>(loop.sleepField) + 4;
+            StoreLe32(code + loop.counterField, counterRva - counterNext);
+            StoreLe32(code + loop.sleepField, sleepSlot - sleepNext);
+        } else {
+            StoreLe32(code + loop.counterField, kSampleImageBase + counterRva);
+            StoreLe32(code + loop.sleepField, kSampleImageBase + sleepSlot);
+        }
     }
     image = EmitPeImage(plan.plan);
     for (const Piece& piece : pieces)
         std::memcpy(image.data() + FileOffsetOf(plan, piece.start), piece.bytes, piece.size);
-    if (options.runnable) WriteImports(image, plan);
+    if (options.runnable) WriteImports(image, plan, options.machine);
 
     const uint32_t firstAt = FileOffsetOf(plan, first.start);
     const uint32_t secondAt = FileOffsetOf(plan, second.start);

@@ -26,12 +26,22 @@ enum SampleLayout {
     LAYOUT_NO_SECTIONS,          // no section table: every rva is its own file offset
 };
 
+enum SampleMachine {
+    SAMPLE_I386,  // PE32: what the signature rows describe
+    SAMPLE_X64,   // PE32+ with the section table where PE32 has it, for runnable samples under a 64-bit-only Wine
+};
+
+// Runnable samples a test starts are of the test program's own kind: a 64-bit build runs where 32-bit code
+// cannot.
+constexpr SampleMachine kBuildMachine = sizeof(void*) == 8 ? SAMPLE_X64 : SAMPLE_I386;
+
 struct SampleOptions {
     NearMiss nearMiss = NEAR_MISS_NONE;
     SampleLayout layout = LAYOUT_PLAIN;
     // Startable on Windows and Wine: imports kernel32 Sleep and loops at the entry point, counting rounds in
     // a 32-bit counter at imageBase + counterRva. Not possible without sections.
     bool runnable = false;
+    SampleMachine machine = SAMPLE_I386;
     // The file's length before a longer/shorter near miss; 0 means the record's own fileSize. Another length
     // gives a sample the size test turns away (small seeds for the big records).
     int32_t fileSize = 0;
@@ -70,6 +80,7 @@ struct SampleSection {
 };
 
 struct PeImageSpec {
+    SampleMachine machine = SAMPLE_I386;
     uint32_t fileLength = 0;
     uint32_t peOffset = 0x80;
     uint16_t sizeOfOptionalHeader = 224;  // the section table is written at peOffset + 248 whatever this says
