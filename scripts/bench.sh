@@ -41,8 +41,11 @@ fi
 echo "bench: building"
 cmake --preset native -B "$work/native" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" >/dev/null
 cmake --build "$work/native" --target vexbench -j2 >/dev/null
-cmake --preset win32 -B "$work/win32" >/dev/null
-cmake --build "$work/win32" --target vexilor vexbench_floor vexbench_driver -j2 >/dev/null
+# The 64-bit build where this machine's Wine cannot run 32-bit programs.
+. "$root/scripts/sandbox.sh"
+windows=win$VEX_WINE_BITS
+cmake --preset "$windows" -B "$work/$windows" >/dev/null
+cmake --build "$work/$windows" --target vexilor vexbench_floor vexbench_driver -j2 >/dev/null
 vexbench="$work/native/bench/vexbench"
 
 corpus="$work/corpus-$files" manifest="$work/corpus-$files.manifest"
@@ -92,7 +95,7 @@ else
 fi
 
 echo "bench: Wine (GUI scan and listing floor)"
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/bench/run_windows.sh" "$work/win32" "$corpus" "$manifest" "$runs" \
+xvfb-run -a -s "-screen 0 1024x768x24" "$root/bench/run_windows.sh" "$work/$windows" "$corpus" "$manifest" "$runs" \
   "$vexbench" "$csv" "$work"
 
 "$vexbench" report --csv "$csv" --ratios "$ratios"
