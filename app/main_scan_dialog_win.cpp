@@ -165,6 +165,12 @@ void MainScanDialog::LoadBackground()
     background_ = LoadMappedBitmap(MAKEINTRESOURCEA(IDB_BACKGROUND));
     if (!background_) return;  // the window stays rectangular and paints no picture
     Region shape(CreateBitmapRegion(background_.Get(), kOutsideColour, true));
+    // A window region is in window coordinates, but the picture is painted at the client origin, inside the
+    // border: moved by that offset the outline lies on the picture, and none of its magenta shows.
+    POINT clientOrigin = {0, 0};
+    RECT window;
+    if (shape && ClientToScreen(hwnd_, &clientOrigin) && GetWindowRect(hwnd_, &window))
+        OffsetRgn(shape.Get(), clientOrigin.x - window.left, clientOrigin.y - window.top);
     // The system owns a region once it is the window's.
     if (shape && SetWindowRgn(hwnd_, shape.Get(), TRUE)) shape.Release();
     GetObjectA(background_.Get(), sizeof backgroundSize_, &backgroundSize_);

@@ -39,13 +39,14 @@ TEST_F(FirstScreen, StandsCentredAt600By462WithTheBackgroundsOutline) {
     EXPECT_NEAR((GetSystemMetrics(SM_CXSCREEN) - 600) / 2, r.left, 1);
     EXPECT_NEAR((GetSystemMetrics(SM_CYSCREEN) - 462) / 2, r.top, 1);
 
-    // The region follows the 527 x 338 background picture, not the window's rectangle.
+    // The region follows the 527 x 338 background picture where it is painted, at the client origin inside
+    // the one-pixel border, not the window's rectangle.
     RECT box{};
     ASSERT_TRUE(RegionBox(main, &box));
-    EXPECT_EQ(0, box.left);
-    EXPECT_EQ(0, box.top);
-    EXPECT_EQ(527, box.right);
-    EXPECT_EQ(338, box.bottom);
+    EXPECT_EQ(1, box.left);
+    EXPECT_EQ(1, box.top);
+    EXPECT_EQ(528, box.right);
+    EXPECT_EQ(339, box.bottom);
 
     // Buttons take the size of their pictures, whatever the template said.
     RECT scan = WindowRect(Item(ID_SCAN)), x = WindowRect(Item(ID_CLOSE_X));
