@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# run.sh [--headless]: builds the program, prepares a fresh sandbox Wine prefix (build/wine/demo: drive C: only,
-# no way out to the Linux file system) holding a small demo machine, and starts the program in it. The demo
-# machine has a few clean files and programs and one synthetic sample of every shipped signature row: one of
-# them read-only and hidden, one inside "C:\Program Files".
+# run.sh [--headless]: builds the program, prepares a fresh sandbox Wine prefix (build/wine/demo, or
+# build/wine64/demo where the machine runs no 32-bit programs: drive C: only, no way out to the Linux file
+# system) holding a small demo machine, and starts the program in it. The demo machine has a few clean files
+# and programs and one synthetic sample of every shipped signature row: one of them read-only and hidden, one
+# inside "C:\Program Files".
 # With a display ($DISPLAY set) the window appears and you press SCAN. Without one, or with --headless, the
 # GUI test driver presses SCAN on a virtual display, prints the results list and saves a screenshot.
 # Every run starts from a freshly seeded demo machine.

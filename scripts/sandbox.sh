@@ -4,7 +4,6 @@
 # outside itself: drive Z: (Wine maps it to the Linux root) and every other drive but C: are removed, and the
 # links Wine makes from the user folders into the Linux home are replaced by plain folders. Prefixes live in
 # the build tree, never in ~/.wine, and only their own wineserver is ever stopped.
-
 #
 # VEX_WINE_BITS=64 selects 64-bit prefixes and Wine's 64-bit loader, for machines whose kernel cannot run
 # 32-bit Linux programs (Wine's 32-bit loader is one); the Windows suite then runs its 64-bit build there.
@@ -35,11 +34,8 @@ vex_wine64_path() {
 }
 
 vex_wine_env() {
-  export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ "$VEX_WINE_BITS" = 64 ]; then
-    WINEARCH=win64
-    vex_wine64_path
-  fi
+  export WINEARCH=win$VEX_WINE_BITS WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  [ "$VEX_WINE_BITS" = 64 ] && vex_wine64_path
   # Wine links user folders into $HOME while it builds a prefix; give it a home of its own.
   export HOME="$VEX_WINE_DIR/home"
   mkdir -p "$HOME"
