@@ -20,7 +20,8 @@ struct ResourceCounts {
 bool operator==(const ResourceCounts& a, const ResourceCounts& b);
 std::string Describe(const ResourceCounts& counts);
 
-// The counts of the process `processId` now.
+// The counts of the process `processId` at rest: the lowest of several readings, so that objects of a paint
+// in progress are not taken for a leak.
 ResourceCounts ReadResourceCounts(DWORD processId);
 
 }  // namespace gui
