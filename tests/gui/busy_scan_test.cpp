@@ -23,7 +23,13 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start());
         filesOnC = CountFiles("C:\\");
         Click(Item(ID_SCAN));
-        ASSERT_TRUE(WaitForWalkIn(std::string(kBulkRoot) + "\\")) << "status: " << ItemText(ID_STATUS);
+        // Among the pages, not merely in the bulk root, whose entries are all folders: a question asked there
+        // could end a scan that has counted no file yet.
+        const std::string pages = std::string(kBulkRoot) + "\\folder";
+        ASSERT_TRUE(WaitFor([&] {
+            const std::string status = ItemText(ID_STATUS);
+            return Visible(Item(ID_CANCEL)) && status.rfind(pages, 0) == 0 && status.find("\\page") != std::string::npos;
+        }, kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
         ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR, ID_STATUS, ID_STATUS_FRAME, ID_RESULTS, ID_RESULTS_FRAME}, true);
         ExpectVisible({ID_OK, ID_DESCRIPTION, ID_COPYRIGHT, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, false);
         ExpectEnabled({ID_SCAN}, false);

@@ -27,11 +27,6 @@ bool MainWindowTest::WaitForStatus(const std::string& text, DWORD timeoutMs) con
            ItemText(ID_STATUS) == text;
 }
 
-bool MainWindowTest::WaitForWalkIn(const std::string& folder) const {
-    return WaitFor([&] { return Visible(Item(ID_CANCEL)) && ItemText(ID_STATUS).rfind(folder, 0) == 0; },
-                   kScanTimeoutMs);
-}
-
 HWND MainWindowTest::WaitForQuestion(const char* caption) const {
     HWND box = program->FindWindowTitled(caption, main, kWindowTimeoutMs);
     if (!box) {

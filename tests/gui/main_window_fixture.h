@@ -28,9 +28,6 @@ protected:
 
     // Waits until the status line shows `text`.
     bool WaitForStatus(const std::string& text, DWORD timeoutMs) const;
-    // Waits until the scan's drive walk shows a path in `folder` (the memory scan, which comes first, shows
-    // the images of running programs).
-    bool WaitForWalkIn(const std::string& folder) const;
     // Waits for the question box titled `caption`, checks its text, and returns it.
     HWND WaitForQuestion(const char* caption) const;
     // Clicks Yes (6) or No (7) in the question box and waits until it has gone.
