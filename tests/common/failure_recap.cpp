@@ -10,10 +10,15 @@ namespace {
 
 class FailureRecap : public testing::EmptyTestEventListener {
 public:
+    // The test's name is kept here: asking the framework for it while it reports a result deadlocks.
+    void OnTestStart(const testing::TestInfo& test) override {
+        current_ = std::string(test.test_suite_name()) + "." + test.name();
+    }
+    void OnTestEnd(const testing::TestInfo&) override { current_ = "(outside a test)"; }
+
     void OnTestPartResult(const testing::TestPartResult& result) override {
         if (!result.failed() || failures_.size() >= kMaxKept) return;
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        std::string line = test ? std::string(test->test_suite_name()) + "." + test->name() + ": " : std::string();
+        std::string line = current_ + ": ";
         line += std::string(result.file_name() ? result.file_name() : "?") + ":" + std::to_string(result.line_number());
         std::string message = result.summary();
         for (char& c : message)
@@ -32,6 +37,7 @@ public:
 private:
     static constexpr size_t kMaxKept = 20;
     static constexpr size_t kMaxMessage = 300;
+    std::string current_ = "(outside a test)";
     std::vector<std::string> failures_;
 };
 
