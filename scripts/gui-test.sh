@@ -6,28 +6,6 @@
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/sandbox.sh"
 
-# vex_start_display: a virtual display of our own (the server picks a free number), so that screenshots show
-# only this run's windows. Sets DISPLAY and VEX_XVFB_PID. Start it before the prefix is made: the prefix's
-# wineserver keeps whatever display (or none) it saw first for every later program.
-vex_start_display() {
-  local fifo number=""
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  VEX_XVFB_PID=$!
-  read -r -t 30 number <"$fifo" || true
-  rm -f "$fifo"
-  [ -n "$number" ] || { echo "gui-test: no virtual display" >&2; return 1; }
-  export DISPLAY=":$number"
-}
-
-vex_stop_display() {
-  [ -n "${VEX_XVFB_PID:-}" ] || return 0
-  kill "$VEX_XVFB_PID" 2>/dev/null
-  wait "$VEX_XVFB_PID" 2>/dev/null
-  VEX_XVFB_PID=""
-}
-
 # vex_run_driver PREFIX DRIVER ARTIFACTS [ARGS...]: runs the driver (already copied to C:\vexbin) in the
 # prefix, passes its output through and answers its screenshot requests. Returns the driver's exit code.
 vex_run_driver() {

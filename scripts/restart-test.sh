@@ -12,7 +12,9 @@ pfx="$VEX_WINE_DIR/restart-$version-$$"
 folder="$pfx/drive_c/vexrestart"
 
 fail() { echo "restart-test $version: $*" >&2; vex_stop_prefix "$pfx"; rm -rf "$pfx"; exit 1; }
+trap vex_stop_display EXIT
 
+vex_start_display || exit 1
 vex_new_prefix "$pfx" "$version" || exit 1
 output=$(vex_run_exe "$pfx" "$exe" --gtest_also_run_disabled_tests \
            --gtest_filter='RestartEndToEnd.DISABLED_YesToTheRestartQuestionEndsTheSession' 2>&1)

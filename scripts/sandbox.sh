@@ -79,20 +79,52 @@ vex_stop_prefix() {
   vex_wine_in "$1" wineserver -w 2>/dev/null || true
 }
 
+vex_make_template() {
+  local t=$1
+  rm -rf "$t"
+  ( vex_wine_env; export WINEPREFIX="$t"; wineboot -i >/dev/null 2>&1; wineserver -w )
+  vex_sanitize "$t"
+  # Without a window manager Wine stalls whenever a captioned window closes; unmanaged windows do not.
+  vex_wine_in "$t" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  vex_stop_prefix "$t"
+  vex_sanitize "$t"
+  touch "$t/.vexilor-ready"
+}
+
 vex_template_prefix() {
-  local t="$VEX_WINE_DIR/template"
-  if [ ! -f "$t/.vexilor-ready" ]; then
-    rm -rf "$t"
-    mkdir -p "$VEX_WINE_DIR"
-    ( vex_wine_env; export WINEPREFIX="$t"; wineboot -i >/dev/null 2>&1; wineserver -w )
-    vex_sanitize "$t"
-    # Without a window manager Wine stalls whenever a captioned window closes; unmanaged windows do not.
-    vex_wine_in "$t" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    vex_stop_prefix "$t"
-    vex_sanitize "$t"
-    touch "$t/.vexilor-ready"
-  fi
+  local lock t="$VEX_WINE_DIR/template"
+  mkdir -p "$VEX_WINE_DIR"
+  # Tests run side by side: the first makes the template while the others wait for it. The lock is not
+  # handed down to Wine's processes, some of which outlive the command that started them.
+  exec {lock}>"$VEX_WINE_DIR/template.lock"
+  flock "$lock"
+  [ -f "$t/.vexilor-ready" ] || vex_make_template "$t" {lock}>&-
+  exec {lock}>&-
   echo "$t"
+}
+
+# vex_start_display: a virtual display of our own (the server picks a free number); every test run takes one.
+# X input focus belongs to a whole display, so on a shared one a test running alongside could take the focus
+# from this run's windows; and screenshots show only this run's windows. Sets DISPLAY and VEX_XVFB_PID.
+# Start it before the prefix is made: the prefix's wineserver keeps whatever display (or none) it saw first
+# for every later program.
+vex_start_display() {
+  local fifo number=""
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  VEX_XVFB_PID=$!
+  read -r -t 30 number <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "$number" ] || { echo "sandbox: no virtual display" >&2; return 1; }
+  export DISPLAY=":$number"
+}
+
+vex_stop_display() {
+  [ -n "${VEX_XVFB_PID:-}" ] || return 0
+  kill "$VEX_XVFB_PID" 2>/dev/null
+  wait "$VEX_XVFB_PID" 2>/dev/null
+  VEX_XVFB_PID=""
 }
 
 # vex_new_prefix DIR VERSION: a fresh sandbox prefix reporting the given Windows version.
