@@ -28,7 +28,8 @@ protected:
         const std::string pages = std::string(kBulkRoot) + "\\folder";
         ASSERT_TRUE(WaitFor([&] {
             const std::string status = ItemText(ID_STATUS);
-            return Visible(Item(ID_CANCEL)) && status.rfind(pages, 0) == 0 && status.find("\\page") != std::string::npos;
+            return Visible(Item(ID_CANCEL)) && status.rfind(pages, 0) == 0 &&
+                   status.find("\\page") != std::string::npos;
         }, kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
         ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR, ID_STATUS, ID_STATUS_FRAME, ID_RESULTS, ID_RESULTS_FRAME}, true);
         ExpectVisible({ID_OK, ID_DESCRIPTION, ID_COPYRIGHT, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, false);
