@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# run_windows.sh WIN32_BUILD CORPUS MANIFEST RUNS VEXBENCH CSV WORK
-# The Windows half of the benchmark, on the display the caller provides (xvfb-run): a sandbox prefix (winxp)
-# holding the corpus on C:, then, after one warm-up and for RUNS rounds, the listing floor (the program's
-# two-search walk and a one-search walk) and a full GUI scan by vexilor.exe, timed by the driver from SCAN to
+# run_windows.sh WINDOWS_BUILD CORPUS MANIFEST RUNS VEXBENCH CSV WORK
+# The Windows half of the benchmark, on a virtual display of its own: a sandbox prefix (winxp) holding the
+# corpus on C:, then, after one warm-up and for RUNS rounds, the listing floor (the program's two-search walk
+# and a one-search walk) and a full GUI scan by vexilor.exe, timed by the driver from SCAN to
 # "Scanning completed". The scan deletes the corpus's infected samples; they are put back before every round.
 # Last, one scan with the corpus moved out of the prefix, for the peak memory of a scan of far fewer files.
 set -euo pipefail
@@ -14,9 +14,11 @@ pfx="$work/prefix-winxp"
 cleanup() {
   vex_stop_prefix "$pfx"
   rm -rf "$pfx"
+  vex_stop_display
 }
 trap cleanup EXIT
 
+vex_start_display
 vex_new_prefix "$pfx" winxp
 mkdir -p "$pfx/drive_c/vexbin"
 cp -f "$build/vexilor.exe" "$build/bench/vexbench_floor.exe" "$build/bench/vexbench_driver.exe" "$pfx/drive_c/vexbin/"

@@ -95,7 +95,7 @@ else
 fi
 
 echo "bench: Wine (GUI scan and listing floor)"
-xvfb-run -a -s "-screen 0 1024x768x24" "$root/bench/run_windows.sh" "$work/$windows" "$corpus" "$manifest" "$runs" \
+"$root/bench/run_windows.sh" "$work/$windows" "$corpus" "$manifest" "$runs" \
   "$vexbench" "$csv" "$work"
 
 "$vexbench" report --csv "$csv" --ratios "$ratios"
