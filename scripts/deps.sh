@@ -26,10 +26,14 @@ install_missing() {
     updated=0
   fi
   if [ "$updated" = 0 ]; then
-    $sudo apt-get update -q
+    # A mirror caught mid-sync fails one index (seen: the security suite's i386 list); the others still serve.
+    $sudo apt-get update -q || echo "deps: some package indexes could not be fetched; going on with the rest" >&2
     updated=1
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  local install=(env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends)
+  # Without one suite's i386 index, the two architectures of a library get different candidates and apt
+  # refuses; taking every candidate from the release's main suite keeps them equal.
+  "${install[@]}" "${missing[@]}" || "${install[@]}" -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}"
 }
 
 install_missing "${packages[@]}"
