@@ -15,7 +15,8 @@ struct FileCheckEntry {
 // Ends with an entry whose label is null.
 extern const FileCheckEntry FileCheckList[];
 
-// Walks `pattern` (a directory followed by "\*.*", or in memory-scan mode one file's full path).
+// Walks `pattern` (a directory followed by "\*.*", or in memory-scan mode one file's full path: that file
+// alone is shown and checked, nothing beside it is entered).
 // Returns Scan.filesScanned after a complete walk, 0 when terminateRequested stopped it, -1 when a pattern
 // lacked the '.' needed to cut it (every enclosing level then returns -1 too).
 int WalkDirectory(const char* pattern);

@@ -145,6 +145,9 @@ int WalkDirectory(const char* pattern)
 
     PassResult files = WalkFiles(pattern);
     if (files != PassResult::Done) return ResultOf(files);
+    // A memory-scan walk is given one image's path: that file alone is examined. Its subdirectory pattern
+    // (the path cut at its last '.') would also list folders beside the image, such as "a.d" beside "a.exe".
+    if (Scan.memoryScanMode) return Scan.filesScanned;
     PassResult directories = WalkSubdirectories(pattern);
     if (directories != PassResult::Done) return ResultOf(directories);
     return Scan.filesScanned;

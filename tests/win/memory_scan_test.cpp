@@ -142,6 +142,24 @@ TEST_F(MemoryScanTest, MemoryScanCountsTheImageAsInfectedButNotAsScanned)
     EXPECT_EQ(0, Scan.memoryRemovalAction);
 }
 
+TEST_F(MemoryScanTest, OnlyTheImageIsWalkedNotAFolderNamedLikeItBesideIt)
+{
+    const std::string folder = ScratchFolder("memory-beside");
+    const std::string path = folder + "\\resident.exe";
+    ASSERT_TRUE(CreateDirectoryA((folder + "\\resident.d").c_str(), nullptr));
+    WriteFile(folder + "\\resident.d\\inside.txt", "x");
+    RunningSample sample(path, SignatureTable[0]);
+    ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
+    BoxAnswerer dismiss(IDOK);
+
+    ScanMemory();
+
+    EXPECT_TRUE(sample.Ended()) << "the infected process was not terminated";
+    EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
+    for (const std::string& shown : recorder->statuses)
+        EXPECT_EQ(std::string::npos, shown.find("resident.d")) << shown;
+}
+
 TEST_F(MemoryScanTest, CleanProcessIsLeftRunningAndNothingIsReported)
 {
     const std::string path = ScratchFolder("memory-clean") + "\\bystander.exe";
