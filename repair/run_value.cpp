@@ -3,27 +3,23 @@
 #include <cstring>
 
 namespace {
-bool EndsName(char c)
-{
-    return c == '\0' || c == ' ' || c == '"' || c == ',';
-}
-
 bool StartsName(const char* text, const char* at)
 {
     return at == text || at[-1] == ' ' || at[-1] == '"' || at[-1] == '\\';
 }
 
-// After a full path, a switch may follow with no blank ("evil.exe/s"), or a tab: neither can continue a file
-// name, so the path ends there too.
-bool EndsPath(char c)
+// Where a file name ends, for a full path and a bare name alike: the end, a blank, a quote, a comma, or a
+// switch straight after it ("evil.exe/s") or a tab. Neither a slash nor a control character can continue a
+// file name.
+bool EndsName(char c)
 {
-    return EndsName(c) || c == '/' || static_cast<unsigned char>(c) < 0x20;
+    return c == '\0' || c == ' ' || c == '"' || c == ',' || c == '/' || static_cast<unsigned char>(c) < 0x20;
 }
 
 bool BeginsWithPath(const char* command, const char* path, size_t length)
 {
     if (*command == '"') ++command;
-    return std::strncmp(command, path, length) == 0 && EndsPath(command[length]);
+    return std::strncmp(command, path, length) == 0 && EndsName(command[length]);
 }
 
 bool InSystemFolder(const char* path)

@@ -14,5 +14,5 @@ enum RunValueVerdict {
 RunValueVerdict JudgeRunValue(const char* infectedPath, const char* data, const char* expanded);
 
 // `name` occurs in `text` as a whole name: at the start or after a blank, quote or backslash, and followed
-// by the end, a blank, a quote or a comma.
+// by the end, a blank, a quote, a comma, a slash or a control character (where a full path ends too).
 bool ContainsWholeName(const char* text, const char* name);

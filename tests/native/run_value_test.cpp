@@ -43,6 +43,9 @@ TEST(RunValue, BareNameMustBeAWholeName)
     // An infected a.exe must not take the legitimate java.exe with it.
     EXPECT_EQ(RUN_VALUE_KEEP, JudgeRunValue("c:\\windows\\system32\\a.exe", "java.exe", "java.exe"));
     EXPECT_EQ(RUN_VALUE_KEEP, JudgeRunValue(kSystemFile, "evil.exe2", "evil.exe2"));
+    // A bare name ends where a full path does: at a switch without a blank, or a tab.
+    EXPECT_EQ(RUN_VALUE_BARE_NAME, JudgeRunValue(kSystemFile, "evil.exe/s", "x"));
+    EXPECT_EQ(RUN_VALUE_BARE_NAME, JudgeRunValue(kSystemFile, "evil.exe\t-s", "x"));
     EXPECT_EQ(RUN_VALUE_BARE_NAME, JudgeRunValue("c:\\windows\\system32\\a.exe", "java.exe a.exe", "x"));
 }
 
