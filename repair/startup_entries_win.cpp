@@ -48,14 +48,17 @@ bool HostsFilePath(char (&path)[kTextBufferSize])
     return false;
 }
 
-// Reads the value's data and its environment expansion, both lower case. False when either is unavailable.
+// Reads the value's data and its environment expansion, both lower case. False when the data cannot be read
+// or the expansion fails. An expansion longer than its buffer is left empty: data that fits its own buffer
+// but expands past 260 characters may still begin with the infected path, and is judged by itself.
 bool ReadCommand(HKEY root, const char* subkey, const char* name, char (&data)[kValueDataSize + 1],
                  char (&expanded)[kExpandedSize])
 {
     if (!ReadRegistryValue(root, subkey, name, data, sizeof data)) return false;
     LowerAscii(data);
     DWORD length = ExpandEnvironmentStringsA(data, expanded, sizeof expanded);
-    if (length == 0 || length > sizeof expanded) return false;
+    if (length == 0) return false;
+    if (length > sizeof expanded) expanded[0] = '\0';
     LowerAscii(expanded);
     return true;
 }

@@ -159,11 +159,16 @@ TEST_F(StartupEntries, RememberedNameIsDeletedAgainForTheNextDetection)
     EXPECT_EQ((std::vector<std::string>{line, line, line}), ResultCapture::Lines());
 }
 
-TEST_F(StartupEntries, OversizeDataIsSkippedNotCut)
+TEST_F(StartupEntries, DataThatFillsItsBufferIsJudgedLongerDataIsSkipped)
 {
+    // 264 bytes with the terminator: the data fits, its expansion (261 characters) does not.
+    const std::string filling = std::string(kSystemInfected) + " " + std::string(263 - 29, 'y');
+    ASSERT_EQ(263u, filling.size());
+    SetValue(kRun, "filling", filling);
     // Data larger than the buffer is passed over whole: a cut-off command is not judged.
     SetValue(kRun, "long", std::string(kSystemInfected) + " " + std::string(300, 'x'));
     Clean(kSystemInfected);
+    EXPECT_FALSE(HasValue(kRun, "filling"));
     EXPECT_TRUE(HasValue(kRun, "long"));
     char buffer[265];
     EXPECT_EQ(0, ReadRegistryValue(HKEY_LOCAL_MACHINE, kRun, "long", buffer, sizeof buffer));
