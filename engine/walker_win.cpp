@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/file_check.h"
+#include "engine/listed_length.h"
 #include "engine/progress_channel.h"
 #include "engine/scan_state.h"
 #include "engine/text_buffer.h"
@@ -59,7 +60,7 @@ void ShowOnStatusLine(const char* path)
 void RunFileChecks(const char* path, const WIN32_FIND_DATAA& data)
 {
     if (!Scan.memoryScanMode) ++Scan.filesScanned;
-    entryLength = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entryLength = TrustedListedLength(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
     for (const FileCheckEntry* entry = FileCheckList; entry->label; ++entry)
         if (entry->check(entry->label, path)) break;
     entryLength = -1;
