@@ -10,6 +10,7 @@
 #include "engine/walker.h"
 #include "engine_fixture.h"
 #include "tools/samplegen/sample_pe.h"
+#include "windows_version.h"
 
 using FileCheckTest = EngineTest;
 
@@ -29,6 +30,26 @@ void PutSample(const std::string& path, const SignatureRecord& record, NearMiss 
     std::string error;
     ASSERT_TRUE(WriteSample(path.c_str(), record, options, &error)) << error;
 }
+
+// Holds a file open without delete sharing from this test process, which is no image of the file: nothing
+// can be terminated to free it.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~HeldOpen()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+    bool Holds() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
 
 std::string ReadAll(const std::string& path)
 {
@@ -149,14 +170,38 @@ TEST_F(FileCheckTest, FileThatCannotBeDeletedIsReportedAndScheduled)
     const SignatureRecord& record = *ShippedRows().front();
     std::string path = root + "\\held.exe";
     PutSample(path, record);
-    // Held open without delete sharing by this test process, which is no image of the file: nothing to terminate.
-    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-    BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear
-    WalkDirectory((root + "\\*.*").c_str());
-    CloseHandle(holder);
+    {
+        HeldOpen holder(path);
+        ASSERT_TRUE(holder.Holds());
+        BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear
+        WalkDirectory((root + "\\*.*").c_str());
+    }
     EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " Unable to remove"}, recorder->results);
     EXPECT_EQ(1, Scan.filesInfected);
     EXPECT_EQ(0, Scan.filesRemoved);
+    EXPECT_EQ(1, Scan.restartNeeded);
+}
+
+TEST_F(FileCheckTest, AFailedSchedulingKeepsTheRestartThatAnEarlierFileNeeds)
+{
+    if (!IsWin9x()) GTEST_SKIP() << "only wininit.ini can refuse an entry";
+    char windows[MAX_PATH];
+    ASSERT_NE(0u, GetWindowsDirectoryA(windows, MAX_PATH));
+    const std::string ini = std::string(windows) + "\\wininit.ini";
+    WriteFile(ini, "[rename]\r\n");
+    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));  // refuses the next entry
+    const std::string root = ScratchFolder("second-held");
+    const std::string path = root + "\\held.exe";
+    PutSample(path, *ShippedRows().front());
+    Scan.restartNeeded = 1;  // an earlier file was scheduled
+    {
+        HeldOpen holder(path);
+        ASSERT_TRUE(holder.Holds());
+        BoxAnswerer dismiss(IDOK);  // "Could not kill process"
+        WalkDirectory((root + "\\*.*").c_str());
+    }
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ("[rename]\r\n", ReadAll(ini)) << "the scheduling did fail";
+    DeleteFileA(ini.c_str());
     EXPECT_EQ(1, Scan.restartNeeded);
 }

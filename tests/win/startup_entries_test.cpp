@@ -210,6 +210,10 @@ std::string HostsPath()
 
 void WriteHosts(const std::string& text)
 {
+    const std::string path = HostsPath();
+    const std::string folder = path.substr(0, path.rfind('\\'));
+    CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
     ScopedHandle file(CreateFileA(HostsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file.IsValid()) << HostsPath();
     DWORD written = 0;
@@ -220,9 +224,6 @@ void WriteHosts(const std::string& text)
 TEST_F(StartupEntries, InfectedHostsFileIsDeletedAndCounted)
 {
     std::string path = HostsPath();
-    std::string folder = path.substr(0, path.rfind('\\'));
-    CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
     WriteHosts(kInfectedHosts);
     Clean(kSystemInfected);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
@@ -232,6 +233,39 @@ TEST_F(StartupEntries, InfectedHostsFileIsDeletedAndCounted)
     Clean(kSystemInfected);  // the next detection finds no hosts file
     EXPECT_EQ(1, Scan.filesInfected);
     WriteHosts("127.0.0.1 localhost\r\n");
+}
+
+TEST_F(StartupEntries, InfectedHostsFileThatStaysIsReportedOnlyWhenItsDeletionFailed)
+{
+    const std::string path = HostsPath();
+    WriteHosts(kInfectedHosts);
+    {
+        // Readable, but held without delete sharing.
+        ScopedHandle holder(
+            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder.IsValid());
+        Clean(kSystemInfected);
+    }
+    EXPECT_EQ((std::vector<std::string>{path + "     W32/Nyxem.Worm Remove failed"}), ResultCapture::Lines());
+    EXPECT_EQ(0, Scan.filesRemoved);
+
+    ResultCapture::Lines().clear();
+    Scan.action = 0;  // any code but delete: counted, nothing done, nothing said
+    Clean(kSystemInfected);
+    EXPECT_TRUE(ResultCapture::Lines().empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
+    EXPECT_EQ(2, Scan.filesInfected);
+    WriteHosts("127.0.0.1 localhost\r\n");
+}
+
+TEST_F(StartupEntries, NoLineIsWrittenWhileNoWindowIsSet)
+{
+    SetValue(kRun, "worm", kSystemInfected);
+    Scan.mainWindow = nullptr;
+    CopyText(Scan.resultLine, "untouched");
+    Clean(kSystemInfected);
+    EXPECT_FALSE(HasValue(kRun, "worm")) << "removed all the same";
+    EXPECT_STREQ("untouched", Scan.resultLine);
 }
 
 TEST_F(StartupEntries, OrdinaryHostsFileStays)

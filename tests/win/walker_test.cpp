@@ -104,9 +104,18 @@ TEST_F(WalkerTest, QuitOrDestroyInTheQueueTerminates)
 {
     std::string root = ScratchFolder("quit");
     WriteFile(root + "\\f.txt", "x");
-    PostMessageA(recorder->Window(), WM_DESTROY, 0, 0);
-    EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
-    EXPECT_EQ(1, Scan.terminateRequested);
+    for (UINT message : {WM_QUIT, WM_DESTROY}) {
+        SCOPED_TRACE(message);
+        Scan.terminateRequested = 0;
+        if (message == WM_QUIT)
+            PostQuitMessage(0);
+        else
+            PostMessageA(recorder->Window(), WM_DESTROY, 0, 0);
+        EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
+        EXPECT_EQ(1, Scan.terminateRequested);
+    }
+    MSG left;
+    EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) << "the walk takes both messages";
     EXPECT_TRUE(IsWindow(recorder->Window())) << "the message is not dispatched";
 }
 
