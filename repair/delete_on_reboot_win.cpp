@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/text_buffer.h"
+#include "repair/file_swap.h"
 #include "repair/wininit_rename.h"
 #include "system/platform.h"
 #include "system/platform_handles.h"
@@ -15,8 +16,8 @@ constexpr DWORD kMaxIniSize = 4u << 20;  // wininit.ini is a few lines; anything
 
 struct IniPaths {
     char ini[kWindowsDirectorySize + 16];
-    char fresh[kWindowsDirectorySize + 16];  // the new content, complete before it replaces the file
-    char previous[kWindowsDirectorySize + 16];  // the old file, until the new one is in place
+    char fresh[kWindowsDirectorySize + 16];
+    char previous[kWindowsDirectorySize + 16];
 };
 
 bool MakeIniPaths(IniPaths* paths)
@@ -46,33 +47,24 @@ ReadOutcome ReadWholeFile(const char* path, std::string* content)
     return READ_OK;
 }
 
-bool WriteWholeFile(const char* path, const std::string& content)
-{
-    ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) return false;
-    DWORD written = 0;
-    bool complete = WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size() && FlushFileBuffers(file.Get());
-    file.Close();
-    if (!complete) DeleteFileA(path);
-    return complete;
-}
-
-// Windows 9x has no replacing move: the old file steps aside, the new one takes its name, and the old one
-// comes back if that fails. At no moment is the only copy of a line lost.
-bool ReplaceFile9x(const IniPaths& paths, bool iniExists)
-{
-    if (iniExists) {
-        DeleteFileA(paths.previous);
-        if (!MoveFileA(paths.ini, paths.previous)) return false;
+// The swap's file operations, by the platform's own calls.
+class PlatformFiles : public SwapFileSystem {
+public:
+    bool WriteComplete(const char* path, const std::string& content) override
+    {
+        ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid()) return false;
+        DWORD written = 0;
+        bool complete = WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                                  nullptr) &&
+                        written == content.size() && FlushFileBuffers(file.Get());
+        file.Close();
+        if (!complete) DeleteFileA(path);
+        return complete;
     }
-    if (!MoveFileA(paths.fresh, paths.ini)) {
-        if (iniExists) MoveFileA(paths.previous, paths.ini);
-        return false;
-    }
-    if (iniExists) DeleteFileA(paths.previous);
-    return true;
-}
+    bool Move(const char* from, const char* to) override { return MoveFileA(from, to) != 0; }
+    void Remove(const char* path) override { DeleteFileA(path); }
+};
 }  // namespace
 
 int AddWininitRename(const char* entry, const char* target)
@@ -86,14 +78,12 @@ int AddWininitRename(const char* entry, const char* target)
     if (outcome == READ_FAILED) return 0;
     bool iniExists = outcome == READ_OK;
 
-    if (!WriteWholeFile(paths.fresh, AddWininitEntry(content, entry, target))) return 0;
-    if (ReplaceFile9x(paths, iniExists)) {
-        // The new file takes over the old one's hidden, system and archive marks.
-        if (iniExists && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(paths.ini, attributes);
-        return 1;
-    }
-    DeleteFileA(paths.fresh);
-    return 0;
+    PlatformFiles files;
+    const SwapPaths swap = {paths.ini, paths.fresh, paths.previous};
+    if (!SwapInContent(files, swap, iniExists, AddWininitEntry(content, entry, target))) return 0;
+    // The new file takes over the old one's hidden, system and archive marks.
+    if (iniExists && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(paths.ini, attributes);
+    return 1;
 }
 
 int ScheduleDeleteOnReboot(const char* path)
