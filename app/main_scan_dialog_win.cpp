@@ -48,10 +48,8 @@ void OpenWebPage(const char* address)
 
 bool ScreenHasLargeFonts()
 {
-    HDC screen = GetDC(nullptr);
-    int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return pixelsPerInch >= 120;
+    ClientDC screen(nullptr);
+    return screen && GetDeviceCaps(screen.Get(), LOGPIXELSX) >= 120;
 }
 
 }  // namespace

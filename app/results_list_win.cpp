@@ -1,31 +1,29 @@
 #include "app/results_list_win.h"
 
-#include <cstring>
-
 #include "engine/scan_state.h"
+#include "framework/gdi.h"
+#include "framework/list_box.h"
 
 namespace {
 
-constexpr LRESULT kClearAtLines = 150;
+constexpr int kClearAtLines = 150;
 constexpr int kExtentThreshold = 560;
 
 // The widest line in pixels, measured in the list box's device context as it comes (the list's own font is
 // deliberately not selected into it).
-int WidestLine(HWND list)
+int WidestLine(const ListBox& list)
 {
-    HDC dc = GetDC(list);
+    ClientDC dc(list.Handle());
     if (!dc) return 0;
     int widest = 0;
     char text[kResultLineSize];
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-        if (length < 0 || length >= static_cast<LRESULT>(sizeof text)) continue;
-        if (SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)) == LB_ERR) continue;
+    const int count = list.Count();
+    for (int i = 0; i < count; ++i) {
+        int length = list.TextLength(i);
+        if (length < 0 || length >= static_cast<int>(sizeof text) || list.Text(i, text) == LB_ERR) continue;
         SIZE size;
-        if (GetTextExtentPoint32A(dc, text, static_cast<int>(length), &size) && size.cx > widest) widest = size.cx;
+        if (GetTextExtentPoint32A(dc.Get(), text, length, &size) && size.cx > widest) widest = size.cx;
     }
-    ReleaseDC(list, dc);
     return widest;
 }
 
@@ -36,20 +34,18 @@ void ShowStatusText(HWND statusLine)
     SetWindowTextA(statusLine, Scan.statusText);
 }
 
-void AppendResultLine(HWND list)
+void AppendResultLine(HWND resultsList)
 {
-    if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= kClearAtLines && KeepResults == 0)
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Scan.resultLine));
+    const ListBox list(resultsList);
+    if (list.Count() >= kClearAtLines && KeepResults == 0) list.Clear();
+    list.Add(Scan.resultLine);
 
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count > 2) SendMessageA(list, LB_SETCURSEL, count - 1, 0);
+    const int count = list.Count();
+    if (count > 2) list.Select(count - 1);
 
     // After a clearing, the widest line left may be narrower than one seen before but still wider than the
     // extent: the extent grows only, so lines scrolled away stay reachable by the same scroll range.
-    int widest = WidestLine(list);
-    LRESULT extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
-    LRESULT wanted = 3 * widest / 4;
-    if (widest > kExtentThreshold && wanted > extent)
-        SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(wanted), 0);
+    const int widest = WidestLine(list);
+    const int wanted = 3 * widest / 4;
+    if (widest > kExtentThreshold && wanted > list.HorizontalExtent()) list.SetHorizontalExtent(wanted);
 }

@@ -1,5 +1,7 @@
 #include "app/window_region_win.h"
 
+#include <utility>
+
 #include "app/window_region.h"
 #include "framework/gdi.h"
 
@@ -39,22 +41,15 @@ private:
 // Turns each chunk into a region and unites it with the ones before; a chunk the system refuses is dropped.
 class RegionUnion : public RegionChunkSink {
 public:
-    ~RegionUnion()
-    {
-        if (result_) DeleteObject(result_);
-    }
-
     void TakeChunk(const RegionDataHeader* block, size_t bytes) override
     {
         ++chunks_;
-        HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), reinterpret_cast<const RGNDATA*>(block));
+        Region part(ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), reinterpret_cast<const RGNDATA*>(block)));
         if (!part) return;
-        if (!result_) {
-            result_ = part;
-            return;
-        }
-        CombineRgn(result_, result_, part, RGN_OR);
-        DeleteObject(part);
+        if (!result_)
+            result_ = std::move(part);
+        else
+            CombineRgn(result_.Get(), result_.Get(), part.Get(), RGN_OR);
     }
 
     bool TookAny() const { return chunks_ > 0; }
@@ -62,14 +57,12 @@ public:
     // The union built; an empty region when there was no rectangle at all.
     HRGN Release()
     {
-        HRGN result = result_;
-        result_ = nullptr;
-        if (!result && chunks_ == 0) result = CreateRectRgn(0, 0, 0, 0);
-        return result;
+        if (!result_ && chunks_ == 0) result_.Reset(CreateRectRgn(0, 0, 0, 0));
+        return result_.Release();
     }
 
 private:
-    HRGN result_ = nullptr;
+    Region result_;
     int chunks_ = 0;
 };
 

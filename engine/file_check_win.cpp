@@ -21,6 +21,9 @@ constexpr DWORD kMemoryRemovalPauseMs = 1000;
 void DeleteInfectedFile(const char* path, const char* name)
 {
     if (!SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE)) {
+        // Deliberately the status text and the detection name, not path and name: the same in the ordinary
+        // pass, but in the memory removal pass the walker's shortened display and the name the detection walk
+        // found, as this line has always shown them.
         AppendResultF("%s     %s Unable to remove", Scan.statusText, Scan.detectionName);
         return;
     }

@@ -1,5 +1,6 @@
 #include "framework/dialog.h"
 
+#include "framework/exception_trace.h"
 #include "framework/resources.h"
 #include "framework/subclassed_control.h"
 
@@ -126,6 +127,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     try {
         result = self->HandleMessage(window, {message, wParam, lParam});
     } catch (...) {
+        TraceStoppedException("a dialog procedure", message);
         result = FALSE;  // nothing may unwind into the system's code; the dialog manager handles the message
     }
     --self->nesting_;

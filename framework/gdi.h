@@ -68,14 +68,6 @@ public:
     ~ClientDC() { if (dc_) ReleaseDC(window_, dc_); }
     ClientDC(const ClientDC&) = delete;
     ClientDC& operator=(const ClientDC&) = delete;
-    ClientDC(ClientDC&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
-    ClientDC& operator=(ClientDC&& other) noexcept
-    {
-        std::swap(window_, other.window_);
-        std::swap(dc_, other.dc_);
-        return *this;
-    }
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 

@@ -15,7 +15,6 @@ public:
     {
         return static_cast<int>(Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer)));
     }
-    int Selection() const { return static_cast<int>(Send(LB_GETCURSEL)); }
     void Select(int index) const { Send(LB_SETCURSEL, index); }
     int HorizontalExtent() const { return static_cast<int>(Send(LB_GETHORIZONTALEXTENT)); }
     void SetHorizontalExtent(int pixels) const { Send(LB_SETHORIZONTALEXTENT, pixels); }

@@ -200,17 +200,6 @@ constexpr MessageEntry OnFocus(UINT message)
             }};
 }
 
-// void Handler(HWND newOwner): WM_CAPTURECHANGED.
-template <auto Handler>
-constexpr MessageEntry OnCaptureChanged()
-{
-    return {WM_CAPTURECHANGED, WM_CAPTURECHANGED, 0, [](MessageReceiver& r, const Message& m, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)(reinterpret_cast<HWND>(m.lParam));
-                result = 0;
-                return true;
-            }};
-}
-
 // bool Handler(UINT hitTest): WM_SETCURSOR; true when the handler set the pointer, false for the default one.
 template <auto Handler>
 constexpr MessageEntry OnSetCursor()

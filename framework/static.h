@@ -6,8 +6,4 @@
 class Static : public Window {
 public:
     using Window::Window;
-    HBITMAP SetBitmap(HBITMAP bitmap) const
-    {
-        return reinterpret_cast<HBITMAP>(Send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    }
 };

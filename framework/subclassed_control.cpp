@@ -1,5 +1,7 @@
 #include "framework/subclassed_control.h"
 
+#include "framework/exception_trace.h"
+
 namespace {
 
 // The window property holding the subclassing object.
@@ -63,6 +65,7 @@ LRESULT CALLBACK ControlSubclass::Procedure(HWND window, UINT message, WPARAM wP
         if (self->DispatchMessageToTable({message, wParam, lParam}, result)) return result;
     } catch (...) {
         // Nothing may unwind into the system's code; the message falls through to the control's own handling.
+        TraceStoppedException("a control procedure", message);
     }
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }

@@ -17,7 +17,6 @@ public:
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
     void Show(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
-    bool IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
     void Enable(bool enabled) const { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
     bool IsEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
 
@@ -41,7 +40,6 @@ public:
     {
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
     }
-    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)); }
 
     void Invalidate(bool erase = true) const { InvalidateRect(hwnd_, nullptr, erase ? TRUE : FALSE); }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

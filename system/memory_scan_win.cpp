@@ -128,6 +128,8 @@ int ScanMemoryPsapi()
     ProcessImageList processes;
     if (!processes.CollectByPsapi(OpenForImageName)) return 0;
     const int generation = GetNtGeneration();
+    // Deliberately 16 bits, the width this result has always had: a walk's count over 32,767 wraps. Only
+    // whether it is non-zero ever matters to a caller.
     int16_t result = 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
         bool infected = false;

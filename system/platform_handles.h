@@ -19,6 +19,11 @@ public:
         if (IsValid()) CloseHandle(handle_);
         handle_ = nullptr;
     }
+    void Reset(HANDLE handle)
+    {
+        Close();
+        handle_ = handle;
+    }
 
 private:
     HANDLE handle_;
