@@ -1,6 +1,6 @@
 #include "app/dialog_font_win.h"
 
-#include "app/main_scan_dialog.h"
+#include "base/main_window_items.h"
 
 int MakeDialogFont(Font& font, int height, int weight, bool underline, bool italic)
 {

@@ -1,7 +1,7 @@
 // Fonts derived from the main window's dialog font.
 #pragma once
 
-#include "framework/gdi.h"
+#include "base/gdi.h"
 
 // Creates into `font` the main window's current font (the system font when the window has none or is not yet
 // recorded in TheMainDialog) with the given height, weight, underline and italic flags. Returns 1.

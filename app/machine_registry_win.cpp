@@ -1,6 +1,6 @@
 #include "app/machine_registry_win.h"
 
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 
 int ReadMachineRegistryString(const char* keyPath, const char* valueName, char* buffer, DWORD capacity)
 {

@@ -5,18 +5,14 @@
 #include <windows.h>
 
 #include "app/window_states.h"
+#include "base/main_window_items.h"
 #include "framework/button.h"
 #include "framework/dialog.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
 #include "framework/list_box.h"
 #include "framework/static.h"
 #include "ui/ex_button_win.h"
 #include "ui/ex_label_win.h"
-
-extern HWND TheMainDialog;  // the main window once it initialises; the skinned message box centres on it
-extern Font LabelFont;      // the dialog font in bold at height 15, for the family label
-extern Brush WhiteBrush;    // background of the window and its static controls
-extern int LargeFonts;      // 1 when the screen has 120 or more logical pixels per inch across
 
 class MainScanDialog : public Dialog {
 public:

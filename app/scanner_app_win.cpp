@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/main_scan_dialog.h"
-#include "app/product.h"
+#include "base/product.h"
 
 bool ScannerApp::InitInstance()
 {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/window_region.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
 
 namespace {
 

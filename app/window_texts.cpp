@@ -3,7 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 const char kCopyrightText[] = "Copyright (C) Tarnwick Software. All rights reserved.";
 const char kInstalledNoteText[] = "This program is a part of Halvane antivirus software.";

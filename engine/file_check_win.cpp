@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "engine/descriptor_file_win.h"
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
 #include "engine/signature_match.h"
-#include "engine/text_buffer.h"
-#include "engine/walker.h"
+#include "engine/text_pattern_file.h"
+#include "base/text_buffer.h"
 #include "repair/delete_on_reboot.h"
 #include "repair/startup_entries.h"
 #include "system/process_kill.h"
@@ -58,7 +58,7 @@ const SignatureRecord* MatchFile(const char* path)
 {
     const SignatureIndex& index = ShippedSignatureIndex();
     // The listing already told the length: a file no record accepts is not even opened.
-    int64_t listed = CurrentEntryLength();
+    int64_t listed = Scan.listedLength;
     if (listed >= 0 && !index.AcceptsLength(listed)) return nullptr;
 
     DescriptorFile file(path);
@@ -93,7 +93,7 @@ int CheckFile(const char* label, const char* path)
     if (!record) return 0;
 
     ++Scan.filesInfected;
-    CleanStartupEntries(record->name);
+    CleanStartupEntries(record->name, CheckTextPatternFile);
     CopyText(Scan.detectionName, record->name);
     CopyText(Scan.statusText, path);
     if (Scan.memoryScanMode) {

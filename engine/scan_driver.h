@@ -2,4 +2,9 @@
 // restart offer. Runs synchronously inside the main window's timer handler; always returns 1.
 #pragma once
 
+#include "system/memory_scan.h"
+
 int RunScan();
+
+// The memory scan's steps as a scan takes them: the walker for each image, the service-key removal.
+extern const MemoryScanSteps ScanMemorySteps;

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
 #include "engine/walker.h"
+#include "repair/service_keys.h"
 #include "system/memory_scan.h"
 #include "system/restart.h"
 #include "ui/skin_message_box.h"
+
+const MemoryScanSteps ScanMemorySteps = {WalkDirectory, RemoveServiceKeys};
 
 namespace {
 
@@ -47,7 +50,7 @@ void AppendStatistics()
 int RunScan()
 {
     if (Scan.registryCleaned) AppendResult("Registry entries made by the worm has been removed successfully");
-    ScanMemory();
+    ScanMemory(ScanMemorySteps);
     WalkFixedDrives();
 
     KeepResults = 1;

@@ -63,7 +63,3 @@ const TextPatternRecord* MatchTextPatterns(TextSource& file, const TextPatternRe
 void UnscramblePattern(TextPatternRecord& record, uint8_t key);
 // Unscrambles the shipped table on the first call only, so the pattern is never scrambled back.
 void UnscrambleTextPatternsOnce();
-
-// Checks one file (label unused) and deletes it on a hit when Scan.action is ACTION_DELETE, reporting
-// "removed" or "Remove failed". 1 when the file matched, whatever became of it.
-int CheckTextPatternFile(const char* label, const char* path);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 namespace {
 

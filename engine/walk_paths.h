@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/product.h"
+#include "base/product.h"
 
 // The prefix of `pattern` up to the character before its last '.', which removes a trailing "*.*" and keeps
 // the backslash, followed by `name`. False when the pattern has no '.' or the result would not fit.

@@ -24,8 +24,3 @@ int WalkDirectory(const char* pattern);
 // Takes at most one message from the queue without waiting. Escape asks whether to terminate the scan;
 // WM_QUIT and WM_DESTROY terminate it; anything else is dispatched.
 void PumpPendingMessage();
-
-// Length of the entry being checked, as its directory listing reported it; -1 when unknown (outside a walk,
-// or for a reparse point). The file check uses it to pass over, unopened, a file whose length no signature
-// accepts.
-int64_t CurrentEntryLength();

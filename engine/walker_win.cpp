@@ -4,11 +4,12 @@
 
 #include <cstring>
 
+#include "base/platform_handles.h"
 #include "engine/file_check.h"
 #include "engine/listed_length.h"
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
-#include "engine/text_buffer.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
+#include "base/text_buffer.h"
 #include "engine/walk_paths.h"
 #include "ui/skin_message_box.h"
 
@@ -21,24 +22,6 @@ namespace {
 
 constexpr int16_t kDisplayLength = 60;
 constexpr WPARAM kEscapeKey = 0x1B;
-
-int64_t entryLength = -1;
-
-class FindHandle {
-public:
-    FindHandle(const char* pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern, &data)) {}
-    ~FindHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
-
-private:
-    HANDLE handle_;
-};
 
 bool IsDirectory(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
@@ -60,10 +43,9 @@ void ShowOnStatusLine(const char* path)
 void RunFileChecks(const char* path, const WIN32_FIND_DATAA& data)
 {
     if (!Scan.memoryScanMode) ++Scan.filesScanned;
-    entryLength = TrustedListedLength(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
+    Scan.listedLength = TrustedListedLength(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
     for (const FileCheckEntry* entry = FileCheckList; entry->label; ++entry)
         if (entry->check(entry->label, path)) break;
-    entryLength = -1;
 }
 
 void NoteProgramFilesFolder(const char* pattern)
@@ -133,11 +115,6 @@ int ResultOf(PassResult result)
 }
 
 }  // namespace
-
-int64_t CurrentEntryLength()
-{
-    return entryLength;
-}
 
 int WalkDirectory(const char* pattern)
 {

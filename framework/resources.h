@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "framework/gdi.h"
+#include "base/gdi.h"
 
 // The module whose resources dialogs, bitmaps and icons come from: the executable.
 inline HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 #include "repair/file_swap.h"
 #include "repair/wininit_rename.h"
 #include "system/platform.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 
 namespace {
 constexpr int kWindowsDirectorySize = 350;

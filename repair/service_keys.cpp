@@ -1,6 +1,6 @@
 #include "repair/service_keys.h"
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 namespace {
 

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+// The check the hosts file is handed to: the text-pattern engine's, which lies in the scan above this layer.
+using HostsFileCheck = int (*)(const char* label, const char* path);
+
 // Called once per signature hit while Scan.currentFile holds the infected file's path. Always 1.
-int CleanStartupEntries(const char* detectionName);
+int CleanStartupEntries(const char* detectionName, HostsFileCheck checkHostsFile);
 // Removes the worm's "UninstallString" and its "SMrhcjg7j0e38v" Run value when they carry the worm's
 // commands. 1 when it went through to the end, 0 when it stopped early.
 int CleanUninstallEntry();

@@ -5,14 +5,13 @@
 #include <memory>
 #include <new>
 
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
-#include "engine/text_buffer.h"
-#include "engine/text_pattern.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
+#include "base/text_buffer.h"
 #include "repair/run_value.h"
 #include "system/platform.h"
-#include "system/platform_handles.h"
-#include "system/platform_text.h"
+#include "base/platform_handles.h"
+#include "base/platform_text.h"
 
 namespace {
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -144,10 +143,10 @@ void RemoveRunValuesForFile(HKEY root, const char* subkey)
     }
 }
 
-int CleanStartupEntries(const char* detectionName)
+int CleanStartupEntries(const char* detectionName, HostsFileCheck checkHostsFile)
 {
     char hosts[kTextBufferSize];
-    if (HostsFilePath(hosts)) CheckTextPatternFile("W32/StartPage.Trojan ", hosts);
+    if (HostsFilePath(hosts)) checkHostsFile("W32/StartPage.Trojan ", hosts);
 
     if (Scan.startupValueName[0] != '\0') {
         for (const char* subkey : {kRunKey, kRunServicesKey, kWormUninstallKey})

@@ -1,6 +1,6 @@
 #include "repair/wininit_rename.h"
 
-#include "system/platform_text.h"
+#include "base/platform_text.h"
 
 namespace {
 bool IsRenameSection(const std::string& content, size_t lineStart, size_t lineEnd)

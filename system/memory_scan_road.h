@@ -1,7 +1,7 @@
 // What the memory scan does with a process whose image it found infected, decided without Windows.
 #pragma once
 
-#include "app/product.h"
+#include "base/product.h"
 
 enum InfectedProcessRoad {
     ROAD_REMOVAL_WALK,  // walk the image again so that the file check removes it

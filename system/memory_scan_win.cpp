@@ -7,13 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/product.h"
-#include "engine/scan_state.h"
-#include "engine/walker.h"
-#include "repair/service_keys.h"
+#include "base/product.h"
+#include "base/scan_state.h"
 #include "system/memory_scan_road.h"
 #include "system/platform.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/process_list.h"
 #include "system/restart.h"
 #include "system/restart_privilege.h"
@@ -52,20 +50,20 @@ HANDLE OpenForImageName(DWORD processId)
 
 // The first walk of an image, in memory-scan mode: the file check only records a hit. An image the program
 // may not read is not walked, and its process is left alone.
-int WalkImage(const char* path, bool* infected)
+int WalkImage(const MemoryScanSteps& steps, const char* path, bool* infected)
 {
     *infected = false;
     if (_access(path, kReadPermission) != 0) return 0;
-    int result = WalkDirectory(path);
+    int result = steps.walkImage(path);
     *infected = Scan.lastFileInfected != 0;
     return result;
 }
 
 // The second walk, which the file check takes as the memory removal pass and so removes the image.
-int RemovalWalk(const char* path)
+int RemovalWalk(const MemoryScanSteps& steps, const char* path)
 {
     Scan.memoryRemovalAction = Scan.action;
-    int result = WalkDirectory(path);
+    int result = steps.walkImage(path);
     Scan.memoryRemovalAction = 0;
     return result;
 }
@@ -78,28 +76,28 @@ bool TerminateById(DWORD processId)
 
 // A resisting process on NT 4 or NT 5 is taken for the service of its image's name. Stopped: its keys go and
 // the image is removed. Not stopped: its keys go all the same, and the program asks for a restart.
-int TakeServiceRoad(const char* imagePath, int walkResult)
+int TakeServiceRoad(const MemoryScanSteps& steps, const char* imagePath, int walkResult)
 {
     char name[kTextBufferSize];
     if (!ServiceNameFromImagePath(imagePath, name)) return walkResult;
     if (StopServiceByName(name, SERVICE_MODE_STOP)) {
-        RemoveServiceKeys(name);
-        return RemovalWalk(imagePath);
+        steps.removeServiceKeys(name);
+        return RemovalWalk(steps, imagePath);
     }
-    RemoveServiceKeys(name);
+    steps.removeServiceKeys(name);
     Scan.memoryRestartNeeded = 1;
     return walkResult;
 }
 
 // Returns the result of the last walk made for the process.
-int ActOnInfectedProcess(const ProcessImageNode& node, bool terminated, int platform, int generation,
-                         int walkResult)
+int ActOnInfectedProcess(const MemoryScanSteps& steps, const ProcessImageNode& node, bool terminated,
+                         int platform, int generation, int walkResult)
 {
     switch (ChooseInfectedProcessRoad(platform, generation, terminated)) {
     case ROAD_REMOVAL_WALK:
-        return RemovalWalk(node.imagePath);
+        return RemovalWalk(steps, node.imagePath);
     case ROAD_SERVICE:
-        return TakeServiceRoad(node.imagePath, walkResult);
+        return TakeServiceRoad(steps, node.imagePath, walkResult);
     case ROAD_NONE:
         break;
     }
@@ -108,22 +106,22 @@ int ActOnInfectedProcess(const ProcessImageNode& node, bool terminated, int plat
 
 }  // namespace
 
-int ScanMemoryToolhelp()
+int ScanMemoryToolhelp(const MemoryScanSteps& steps)
 {
     ProcessImageList processes;
     if (!processes.CollectByToolhelp()) return 0;
     int result = 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
         bool infected = false;
-        result = WalkImage(node->imagePath, &infected);
+        result = WalkImage(steps, node->imagePath, &infected);
         if (!infected) continue;
         const bool terminated = TerminateById(node->processId);
-        result = ActOnInfectedProcess(*node, terminated, PLATFORM_WIN9X, NT_GENERATION_NONE, result);
+        result = ActOnInfectedProcess(steps, *node, terminated, PLATFORM_WIN9X, NT_GENERATION_NONE, result);
     }
     return result;
 }
 
-int ScanMemoryPsapi()
+int ScanMemoryPsapi(const MemoryScanSteps& steps)
 {
     ProcessImageList processes;
     if (!processes.CollectByPsapi(OpenForImageName)) return 0;
@@ -133,23 +131,24 @@ int ScanMemoryPsapi()
     int16_t result = 0;
     for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
         bool infected = false;
-        result = static_cast<int16_t>(WalkImage(node->imagePath, &infected));
+        result = static_cast<int16_t>(WalkImage(steps, node->imagePath, &infected));
         if (!infected) continue;
         // A second attempt only when the first failed: once the process is gone its identifier may already
         // belong to another one.
         const bool terminated = TerminateById(node->processId) || TerminateById(node->processId);
-        result = static_cast<int16_t>(ActOnInfectedProcess(*node, terminated, PLATFORM_NT, generation, result));
+        result = static_cast<int16_t>(
+            ActOnInfectedProcess(steps, *node, terminated, PLATFORM_NT, generation, result));
     }
     return result;
 }
 
-void ScanMemory()
+void ScanMemory(const MemoryScanSteps& steps)
 {
     const int platform = GetPlatformCode();
     Scan.memoryScanMode = 1;
-    if (platform == PLATFORM_WIN9X) ScanMemoryToolhelp();
+    if (platform == PLATFORM_WIN9X) ScanMemoryToolhelp(steps);
     if (platform == PLATFORM_NT) {
-        ScanMemoryPsapi();
+        ScanMemoryPsapi(steps);
         if (Scan.memoryRestartNeeded) {
             if (SkinMessageBox(kRestartNotice, ProductCaption, kRestartNoticeStyle) == IDOK) RestartComputer();
             std::exit(0);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/text_buffer.h"
-#include "system/platform_text.h"
+#include "base/text_buffer.h"
+#include "base/platform_text.h"
 
 bool ToolhelpNameMatches(const char* targetPath, const char* exeFile)
 {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 namespace {
 // Field offsets of the 32-bit performance-data structures (winperf.h).

@@ -6,9 +6,9 @@
 #include <memory>
 #include <new>
 
-#include "app/product.h"
-#include "engine/text_buffer.h"
-#include "system/platform_handles.h"
+#include "base/product.h"
+#include "base/text_buffer.h"
+#include "base/platform_handles.h"
 #include "system/process_match.h"
 #include "system/process_perf_data.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/process_list.h"
 #include "system/process_match.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/process_match.h"
 #include "system/toolhelp_win.h"
 

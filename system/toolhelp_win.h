@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 
 // The program is 32-bit and hands Windows 9x its 296-byte ANSI entry; the 64-bit test build has a wider one.
 static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32) == 296, "the ANSI process entry of Windows 9x");

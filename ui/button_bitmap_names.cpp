@@ -1,6 +1,6 @@
 #include "ui/button_bitmap_names.h"
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 namespace {
 

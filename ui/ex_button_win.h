@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/button.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
 #include "framework/subclassed_control.h"
 
 // The message box's buttons: no hand pointer.

@@ -1,7 +1,7 @@
 #include "ui/ex_label_win.h"
 
-#include "app/main_scan_dialog.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
+#include "base/main_window_items.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "ui/hand_cursor_win.h"
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 #include "framework/resources.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 
 namespace {
 

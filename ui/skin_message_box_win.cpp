@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/main_scan_dialog.h"
-#include "app/product.h"
+#include "base/main_window_items.h"
+#include "base/product.h"
 #include "framework/resources.h"
 #include "resources/resource_ids.h"
 #include "ui/skin_message_box_win.h"

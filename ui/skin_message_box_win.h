@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/dialog.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
 #include "framework/static.h"
 #include "ui/ex_button_win.h"
 #include "ui/message_box_layout.h"

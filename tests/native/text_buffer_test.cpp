@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 TEST(TextBuffer, CopyFitsExactlyOrRefuses)
 {

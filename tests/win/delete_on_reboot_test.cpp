@@ -6,7 +6,7 @@
 #include <string>
 
 #include "repair/delete_on_reboot.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "windows_version.h"
 
 namespace {

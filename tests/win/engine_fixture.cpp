@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine/signature_record.h"
 #include "engine/walker.h"
 #include "engine_fixture.h"

@@ -7,8 +7,8 @@
 
 #include "framework/button.h"
 #include "framework/dialog.h"
-#include "framework/dialog_template_builder.h"
-#include "framework/gdi.h"
+#include "dialog_template_builder.h"
+#include "base/gdi.h"
 #include "framework/static.h"
 #include "framework/subclassed_control.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/main_scan_dialog.h"
-#include "app/product.h"
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
-#include "framework/dialog_template_builder.h"
+#include "base/product.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
+#include "dialog_template_builder.h"
 #include "framework/list_box.h"
 #include "resources/resource_ids.h"
 #include "skin_test_support.h"

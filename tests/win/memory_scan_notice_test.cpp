@@ -8,11 +8,11 @@
 #include <cstring>
 #include <string>
 
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine_fixture.h"
 #include "resources/resource_ids.h"
-#include "system/memory_scan.h"
-#include "system/platform_handles.h"
+#include "engine/scan_driver.h"
+#include "base/platform_handles.h"
 #include "windows_version.h"
 
 namespace {
@@ -103,7 +103,7 @@ TEST(MemoryScanNotice, DISABLED_Child)
     // As after an infected process that resisted and whose service was not stopped.
     Scan.memoryRestartNeeded = 1;
     ScopedHandle watcher(CreateThread(nullptr, 0, ReportAndCancelNotice, nullptr, 0, nullptr));
-    ScanMemory();
+    ScanMemory(ScanMemorySteps);
     std::printf("scan memory returned\n");
 }
 

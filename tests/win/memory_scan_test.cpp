@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "engine/scan_driver.h"
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "system/memory_scan.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "tools/samplegen/sample_pe.h"
 
 using MemoryScanTest = EngineTest;
@@ -131,7 +131,7 @@ TEST_F(MemoryScanTest, MemoryScanCountsTheImageAsInfectedButNotAsScanned)
     ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
     BoxAnswerer dismiss(IDOK);
 
-    ScanMemory();
+    ScanMemory(ScanMemorySteps);
 
     EXPECT_TRUE(sample.Ended());
     EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
@@ -152,7 +152,7 @@ TEST_F(MemoryScanTest, OnlyTheImageIsWalkedNotAFolderNamedLikeItBesideIt)
     ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
     BoxAnswerer dismiss(IDOK);
 
-    ScanMemory();
+    ScanMemory(ScanMemorySteps);
 
     EXPECT_TRUE(sample.Ended()) << "the infected process was not terminated";
     EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
@@ -166,7 +166,7 @@ TEST_F(MemoryScanTest, CleanProcessIsLeftRunningAndNothingIsReported)
     RunningSample sample(path, CleanRecordLike(SignatureTable[0]));
     ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
 
-    ScanMemory();
+    ScanMemory(ScanMemorySteps);
 
     EXPECT_TRUE(recorder->results.empty());
     EXPECT_EQ(0, Scan.filesInfected);

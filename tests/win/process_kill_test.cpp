@@ -8,7 +8,7 @@
 
 #include "engine/signature_record.h"
 #include "system/platform.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/process_kill.h"
 #include "tools/samplegen/sample_pe.h"
 #include "windows_version.h"

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "engine/scan_driver.h"
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "tools/samplegen/sample_pe.h"
 
 namespace {

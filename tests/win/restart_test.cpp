@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/restart.h"
 #include "windows_version.h"
 

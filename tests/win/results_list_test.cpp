@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/results_list_win.h"
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/signature_match.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "tools/samplegen/memory_file.h"
 #include "tools/samplegen/sample_pe.h"
 

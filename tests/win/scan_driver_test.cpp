@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/scan_driver.h"
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "tools/samplegen/sample_pe.h"

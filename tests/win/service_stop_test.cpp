@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine_fixture.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "system/service_stop.h"
 #include "tests/win-service/test_service_resource.h"
 #include "windows_version.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/dialog.h"
-#include "framework/dialog_template_builder.h"
+#include "dialog_template_builder.h"
 #include "skin_test_support.h"
 #include "ui/ex_button_win.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/main_scan_dialog.h"
 #include "framework/dialog.h"
-#include "framework/dialog_template_builder.h"
+#include "dialog_template_builder.h"
 #include "skin_test_support.h"
 #include "ui/ex_label_win.h"
 

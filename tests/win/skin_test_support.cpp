@@ -1,6 +1,6 @@
 #include "skin_test_support.h"
 
-#include "framework/gdi.h"
+#include "base/gdi.h"
 #include "framework/resources.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/window_region_win.h"
-#include "framework/gdi.h"
+#include "base/gdi.h"
 #include "framework/resources.h"
 #include "resources/resource_ids.h"
 #include "skin_test_support.h"

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
-#include "engine/text_buffer.h"
-#include "engine/text_pattern.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
+#include "base/text_buffer.h"
+#include "engine/text_pattern_file.h"
 #include "repair/startup_entries.h"
-#include "system/platform_handles.h"
+#include "base/platform_handles.h"
 #include "windows_version.h"
 
 namespace {
@@ -91,7 +91,7 @@ protected:
     void Clean(const char* infected, const char* detection = "W32/StartPage.Test")
     {
         CopyText(Scan.currentFile, sizeof Scan.currentFile, infected);
-        CleanStartupEntries(detection);
+        CleanStartupEntries(detection, CheckTextPatternFile);
     }
     ResultCapture capture_;
 };

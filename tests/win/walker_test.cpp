@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 #include "engine/walker.h"
 #include "engine_fixture.h"
 

@@ -1,9 +1,9 @@
-#include "engine/progress_channel.h"
+#include "base/progress_channel.h"
 
 #include <cstdio>
 
-#include "engine/scan_state.h"
-#include "engine/text_buffer.h"
+#include "base/scan_state.h"
+#include "base/text_buffer.h"
 
 void SendStatus()
 {

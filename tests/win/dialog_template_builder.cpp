@@ -1,4 +1,4 @@
-#include "framework/dialog_template_builder.h"
+#include "dialog_template_builder.h"
 
 namespace {
 

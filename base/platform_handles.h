@@ -1,5 +1,6 @@
-// Owners for the handles, keys and libraries the system routines obtain: each is released on every return
-// path. Uncopyable; ScopedKey::Close() returns the platform's own result for callers that report it.
+// Owners for the kernel's handles, file searches, registry keys and libraries: each is released on every return
+// path. Uncopyable; ScopedKey::Close() returns the platform's own result for callers that report it. The GDI
+// owners are in base/gdi.h.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,23 @@ public:
         Close();
         handle_ = handle;
     }
+
+private:
+    HANDLE handle_;
+};
+
+// A file search (FindFirstFileA / FindNextFileA), closed with FindClose.
+class FindHandle {
+public:
+    FindHandle(const char* pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern, &data)) {}
+    ~FindHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
 
 private:
     HANDLE handle_;

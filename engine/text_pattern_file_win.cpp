@@ -1,11 +1,12 @@
-#include "engine/text_pattern.h"
+#include "engine/text_pattern_file.h"
 
 #include <windows.h>
 
 #include "engine/descriptor_file_win.h"
-#include "engine/progress_channel.h"
-#include "engine/scan_state.h"
-#include "engine/text_buffer.h"
+#include "engine/text_pattern.h"
+#include "base/progress_channel.h"
+#include "base/scan_state.h"
+#include "base/text_buffer.h"
 #include "repair/startup_entries.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/scan_state.h"
+#include "base/scan_state.h"
 
 ScanState Scan;
 int32_t KeepResults;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/product.h"
+#include "base/product.h"
 
 constexpr int ACTION_DELETE = 100;
 constexpr int kResultLineSize = 500;
@@ -35,6 +35,10 @@ struct ScanState {
     int32_t programFilesVisited;
     int32_t registryCleaned;
     char startupValueName[kStartupValueNameSize];
+    // Set by the walker before it hands a file to the checks: the length the directory listing gave, or -1
+    // when only the open file can tell (a reparse point). The file check passes over, unopened, a file whose
+    // length no signature accepts.
+    int64_t listedLength;
 };
 
 extern ScanState Scan;

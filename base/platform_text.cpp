@@ -1,4 +1,4 @@
-#include "system/platform_text.h"
+#include "base/platform_text.h"
 
 #include <cstring>
 

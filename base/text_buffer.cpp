@@ -1,4 +1,4 @@
-#include "engine/text_buffer.h"
+#include "base/text_buffer.h"
 
 #include <cstdio>
 #include <cstring>
