@@ -153,6 +153,7 @@ TEST(Sigtool, MakeRefusesWhatNoRowCanHold)
         {{folder / "none.exe", "--name", "N", "--first", "0", "--second", "0"}, "cannot be opened"},
         {{sample, "--name", longest + "N", "--first", "-9029", "--second", "837"}, "longer than the record's 49"},
         {{sample, "--name", "W32/\"quoted\"", "--first", "-9029", "--second", "837"}, "printable ASCII"},
+        {{sample, "--name", "", "--first", "-9029", "--second", "837"}, "the name is empty"},
         {{sample, "--name", "N", "--first", "-9029", "--second", "0x100000"}, "do not lie inside the 40000-byte"},
         {{sample, "--name", "N", "--first", "39980", "--second", "837"}, "do not lie inside"},
         {{sample, "--name", "N", "--first", "12k", "--second", "837"}, "32-bit offset"},

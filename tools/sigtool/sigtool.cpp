@@ -1,6 +1,7 @@
 #include "tools/sigtool/sigtool.h"
 
 #include <memory>
+#include <optional>
 
 #include "tools/sigtool/clean_scan.h"
 #include "tools/sigtool/explain.h"
@@ -30,18 +31,16 @@ const char kUsageText[] =
 struct Options {
     std::string command;
     std::vector<std::string> positional;
-    std::string rowsFile;
-    std::string name;
-    std::string first, second;
+    std::optional<std::string> rowsFile;
+    std::optional<std::string> name, first, second;
     std::vector<std::string> cleanFolders;
     bool anySize = false;
 
-    bool HasMakeOptions() const { return !name.empty() || !first.empty() || !second.empty(); }
+    bool HasMakeOptions() const { return name || first || second; }
     bool HasCheckOptions() const { return !cleanFolders.empty() || anySize; }
     bool IsMake() const
     {
-        return command == "make" && positional.size() == 1 && !name.empty() && !first.empty() && !second.empty() &&
-               !HasCheckOptions();
+        return command == "make" && positional.size() == 1 && name && first && second && !HasCheckOptions();
     }
     bool IsExplain() const
     {
@@ -56,7 +55,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = args[0];
     struct Valued {
         const char* flag;
-        std::string* value;
+        std::optional<std::string>* value;
     };
     const Valued valued[] = {{"--rows", &options.rowsFile}, {"--name", &options.name}, {"--first", &options.first},
                              {"--second", &options.second}};
@@ -67,6 +66,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options)
             if (arg == option.flag && i + 1 < args.size()) {
                 *option.value = args[++i];
                 known = true;
+                break;
             }
         if (known) continue;
         if (arg == "--clean" && i + 1 < args.size())
@@ -83,10 +83,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options)
 
 std::unique_ptr<RowTable> LoadTable(const Options& options, std::ostream& err)
 {
-    if (options.rowsFile.empty()) return std::make_unique<RowTable>(CompiledRows());
+    if (!options.rowsFile) return std::make_unique<RowTable>(CompiledRows());
     std::vector<SignatureRecord> rows;
     std::string error;
-    if (!ReadRowsFile(options.rowsFile, rows, error)) {
+    if (!ReadRowsFile(*options.rowsFile, rows, error)) {
         err << "sigtool: " << error << "\n";
         return nullptr;
     }
@@ -96,8 +96,8 @@ std::unique_ptr<RowTable> LoadTable(const Options& options, std::ostream& err)
 int Make(const Options& options, const RowTable& table, std::ostream& out, std::ostream& err)
 {
     RowRequest request;
-    request.name = options.name;
-    if (!ParseInt32(options.first, request.firstOffset) || !ParseInt32(options.second, request.secondOffset)) {
+    request.name = *options.name;
+    if (!ParseInt32(*options.first, request.firstOffset) || !ParseInt32(*options.second, request.secondOffset)) {
         err << "sigtool: --first and --second take a 32-bit offset, decimal or 0x hexadecimal\n";
         return kRefused;
     }
@@ -155,7 +155,7 @@ int Check(const Options& options, const RowTable& table, std::ostream& out, std:
 {
     const std::vector<TableFault> faults = CheckTable(table);
     for (const TableFault& fault : faults) out << table.Label(fault.row) << ": " << fault.what << "\n";
-    out << (options.rowsFile.empty() ? "compiled-in table" : options.rowsFile) << ": " << table.RowCount()
+    out << options.rowsFile.value_or("compiled-in table") << ": " << table.RowCount()
         << " rows, " << faults.size() << " faulty\n";
     const int scanned = ScanClean(options, table, out, err);
     return faults.empty() && scanned == kDone ? kDone : kRefused;
