@@ -33,29 +33,31 @@ constexpr int kPointerToRawDataField = 20;
 
 }  // namespace
 
-int ReadPeHeaders(RandomAccessFile& file, PeHeaders& headers)
+PeHeaderFault ReadPeHeadersWithFault(RandomAccessFile& file, PeHeaders& headers)
 {
     std::memset(&headers, 0, sizeof headers);
 
     uint8_t field[4];
-    if (!file.ReadAt(kPeOffsetField, field, sizeof field)) return 0;
+    if (!file.ReadAt(kPeOffsetField, field, sizeof field)) return PE_FAULT_NO_OFFSET_FIELD;
     const uint64_t peOffset = ReadLe32(field);  // no "MZ" check: only e_lfanew counts
 
     uint8_t signature[4];
-    if (!ReadAtPosition(file, peOffset, signature, sizeof signature)) return 0;
-    if (std::memcmp(signature, "PE\0\0", 4) != 0) return 0;
+    if (!ReadAtPosition(file, peOffset, signature, sizeof signature)) return PE_FAULT_NO_SIGNATURE;
+    if (std::memcmp(signature, "PE\0\0", 4) != 0) return PE_FAULT_NO_SIGNATURE;
 
     uint8_t fileHeader[kFileHeaderSize];
-    if (!ReadAtPosition(file, peOffset + kFileHeaderOffset, fileHeader, sizeof fileHeader)) return 0;
+    if (!ReadAtPosition(file, peOffset + kFileHeaderOffset, fileHeader, sizeof fileHeader))
+        return PE_FAULT_SHORT_HEADERS;
     uint8_t optionalHeader[kOptionalHeaderReadSize];
-    if (!ReadAtPosition(file, peOffset + kOptionalHeaderOffset, optionalHeader, sizeof optionalHeader)) return 0;
+    if (!ReadAtPosition(file, peOffset + kOptionalHeaderOffset, optionalHeader, sizeof optionalHeader))
+        return PE_FAULT_SHORT_HEADERS;
 
     const uint16_t sectionCount = ReadLe16(fileHeader + kNumberOfSectionsField);
-    if (sectionCount > kMaxSections) return 0;
+    if (sectionCount > kMaxSections) return PE_FAULT_TOO_MANY_SECTIONS;
 
     uint8_t sectionTable[kMaxSections * kSectionHeaderSize];
     if (!ReadAtPosition(file, peOffset + kSectionTableOffset, sectionTable, sectionCount * kSectionHeaderSize))
-        return 0;
+        return PE_FAULT_SHORT_SECTION_TABLE;
 
     headers.numberOfSections = sectionCount;
     headers.addressOfEntryPoint = ReadLe32(optionalHeader + kEntryPointField);
@@ -66,7 +68,12 @@ int ReadPeHeaders(RandomAccessFile& file, PeHeaders& headers)
         headers.sections[i].virtualAddress = ReadLe32(entry + kVirtualAddressField);
         headers.sections[i].pointerToRawData = ReadLe32(entry + kPointerToRawDataField);
     }
-    return 1;
+    return PE_HEADERS_USABLE;
+}
+
+int ReadPeHeaders(RandomAccessFile& file, PeHeaders& headers)
+{
+    return ReadPeHeadersWithFault(file, headers) == PE_HEADERS_USABLE ? 1 : 0;
 }
 
 uint32_t RvaToFileOffset(uint32_t rva, const PeHeaders& headers, uint32_t fileLength)

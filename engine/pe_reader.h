@@ -47,6 +47,19 @@ constexpr uint32_t kSectionHeaderSize = 40;
 // "PE\0\0", more than 20 sections, failed seek or read). `headers` is cleared first.
 int ReadPeHeaders(RandomAccessFile& file, PeHeaders& headers);
 
+// Why ReadPeHeaders refuses a file, for the table maintainers' tool; the scan needs only yes or no.
+enum PeHeaderFault {
+    PE_HEADERS_USABLE,
+    PE_FAULT_NO_OFFSET_FIELD,      // the file ends before the PE header offset at 0x3C
+    PE_FAULT_NO_SIGNATURE,         // no "PE\0\0" where that offset points
+    PE_FAULT_SHORT_HEADERS,        // the file or optional header is cut short
+    PE_FAULT_TOO_MANY_SECTIONS,    // more than 20 sections
+    PE_FAULT_SHORT_SECTION_TABLE,  // the section table is cut short
+};
+
+// ReadPeHeaders, naming the first test that fails.
+PeHeaderFault ReadPeHeadersWithFault(RandomAccessFile& file, PeHeaders& headers);
+
 // Maps an rva to a file offset through the section table; `fileLength` is the file's current length. An rva
 // below the first section falls to section 0, one past the last to the last; a mapped offset at or beyond the
 // end gives the rva itself, and an offset of 0 gives SizeOfHeaders.

@@ -5,31 +5,11 @@
 
 namespace {
 
-// The size test of one record. The difference is taken in 64 bits: a 32-bit subtraction could wrap a far
-// length into the tolerance window.
-bool SizeTestPasses(const SignatureRecord& record, int32_t length)
-{
-    switch (record.sizeTest) {
-    case SIZE_TEST_EXACT:
-        return record.fileSize == length;
-    case SIZE_TEST_TOLERANCE: {
-        const int64_t difference = static_cast<int64_t>(record.fileSize) - length;
-        return difference > -kSizeTolerance && difference < kSizeTolerance;
-    }
-    case SIZE_TEST_NONE:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool PatternAt(RandomAccessFile& file, uint32_t length, const PeHeaders& headers, int32_t relative,
                const uint8_t (&pattern)[kPatternLength])
 {
-    // Signed 32-bit addition to the entry point, wrapping, then taken as an unsigned rva.
-    const uint32_t rva = headers.addressOfEntryPoint + static_cast<uint32_t>(relative);
     uint8_t bytes[kPatternLength];
-    if (!file.ReadAt(RvaToFileOffset(rva, headers, length), bytes, kPatternLength)) return false;
+    if (!file.ReadAt(StringFileOffset(headers, length, relative), bytes, kPatternLength)) return false;
     return std::memcmp(bytes, pattern, kPatternLength) == 0;
 }
 
@@ -40,6 +20,37 @@ bool PatternsMatch(RandomAccessFile& file, uint32_t length, const PeHeaders& hea
 }
 
 }  // namespace
+
+// Bounds are taken in 64 bits: a 32-bit sum or difference could wrap a far length into the tolerance window.
+LengthRange AcceptedLengths(const SignatureRecord& record)
+{
+    const int64_t size = record.fileSize;
+    LengthRange range = {1, 0};  // an unknown size test accepts nothing
+    if (record.sizeTest == SIZE_TEST_EXACT)
+        range = {size, size};
+    else if (record.sizeTest == SIZE_TEST_TOLERANCE)
+        range = {size - kSizeTolerance + 1, size + kSizeTolerance - 1};
+    else if (record.sizeTest == SIZE_TEST_NONE)
+        range = {0, INT32_MAX};
+    return {std::max<int64_t>(range.lowest, 0), std::min<int64_t>(range.highest, INT32_MAX)};
+}
+
+bool SizeTestPasses(const SignatureRecord& record, int32_t length)
+{
+    const LengthRange accepted = AcceptedLengths(record);
+    return length >= accepted.lowest && length <= accepted.highest;
+}
+
+uint32_t StringRva(const PeHeaders& headers, int32_t relative)
+{
+    // Signed 32-bit addition to the entry point, wrapping, then taken as an unsigned rva.
+    return headers.addressOfEntryPoint + static_cast<uint32_t>(relative);
+}
+
+uint32_t StringFileOffset(const PeHeaders& headers, uint32_t length, int32_t relative)
+{
+    return RvaToFileOffset(StringRva(headers, relative), headers, length);
+}
 
 SignatureIndex::SignatureIndex(const SignatureRecord* table) : table_(table)
 {

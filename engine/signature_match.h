@@ -7,6 +7,20 @@
 #include "engine/pe_reader.h"
 #include "engine/signature_record.h"
 
+// The file lengths, from 0 to INT32_MAX, that a record's size test accepts; lowest > highest when it accepts
+// none (an unknown size test, or a window that lies wholly below 0).
+struct LengthRange {
+    int64_t lowest;
+    int64_t highest;
+};
+LengthRange AcceptedLengths(const SignatureRecord& record);
+bool SizeTestPasses(const SignatureRecord& record, int32_t length);
+
+// The rva of a byte string `relative` bytes from the entry point, and the file offset at which the matcher reads
+// it in a file of `length` bytes.
+uint32_t StringRva(const PeHeaders& headers, int32_t relative);
+uint32_t StringFileOffset(const PeHeaders& headers, uint32_t length, int32_t relative);
+
 // An index of a table by file size, built once: the candidates for a length are found by binary search
 // instead of a pass over the whole table, and are tried in table order. Matching allocates nothing.
 class SignatureIndex {
