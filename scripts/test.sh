@@ -20,7 +20,7 @@ ctest --test-dir build/native --output-on-failure -j"$jobs"
 ctest --test-dir build/native-asan --output-on-failure -j"$jobs"
 scripts/fuzz.sh 5
 # Reproducibility: two clean builds of the program in two folders are byte-identical (scripts/release.sh,
-# about 20 s), and the program the Windows suite tests below is that same file.
+# under a minute), and the program the Windows suite tests below is that same file.
 scripts/release.sh
 scripts/compare-builds.sh build/win32/vexilor.exe build/release/vexilor.exe
 echo "release check: build/win32/vexilor.exe is the released file"
