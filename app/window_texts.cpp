@@ -4,8 +4,9 @@
 #include <initializer_list>
 
 #include "base/text_buffer.h"
+#include "resources/product_texts.h"
 
-const char kCopyrightText[] = "Copyright (C) Tarnwick Software. All rights reserved.";
+const char kCopyrightText[] = VEX_COPYRIGHT_TEXT;
 const char kInstalledNoteText[] = "This program is a part of Halvane antivirus software.";
 const char kTerminateQuestion[] = "Terminate the Scan now?";
 const char kCloseButtonQuestionCaption[] = "DialogBoxTitle";

@@ -1,5 +1,7 @@
 #include "base/product.h"
 
-char ProductCaption[kTextBufferSize] = "Vexilor Ver 1.0";
+#include "resources/product_texts.h"
+
+char ProductCaption[kTextBufferSize] = VEX_PRODUCT_CAPTION;
 char FamilyName[kTextBufferSize] = "W32/StartPage";
 int ScanTimerId = 100;

@@ -19,7 +19,7 @@ set(VEX_LAYER_PATTERNS
     "engine/*" scan
     "app/*" app)
 
-set(VEX_FOLDER_ORDER base resources framework ui system repair engine app)
+set(VEX_FOLDER_ORDER resources base framework ui system repair engine app)
 
 # Sets `out` to the layer of `path` (relative to the source root), or to "" when it is in none.
 function(vex_layer_of path out)

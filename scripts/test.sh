@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every configuration and runs every test: the native suite (plain and with AddressSanitizer and
-# UndefinedBehaviorSanitizer), the fuzz targets over their seed corpora, and the Windows suite under Wine in
-# sandbox prefixes, each under a virtual display of its own.
+# UndefinedBehaviorSanitizer), the fuzz targets over their seed corpora, the release's reproducibility check,
+# and the Windows suite under Wine in sandbox prefixes, each under a virtual display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -19,6 +19,11 @@ done
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 ctest --test-dir build/native-asan --output-on-failure -j"$jobs"
 scripts/fuzz.sh 5
+# Reproducibility: two clean builds of the program in two folders are byte-identical (scripts/release.sh,
+# under a minute), and the program the Windows suite tests below is that same file.
+scripts/release.sh
+scripts/compare-builds.sh build/win32/vexilor.exe build/release/vexilor.exe
+echo "release check: build/win32/vexilor.exe is the released file"
 # The Windows suite prints its GoogleTest output too. Each of its tests starts its own virtual display.
 if [ "$VEX_WINE_BITS" = 32 ]; then
   ctest --test-dir build/win32 --verbose -j"$jobs"

@@ -2,8 +2,9 @@
 // matcher before it is written.
 //   samplegen --list
 //   samplegen --row N|--name NAME [--near-miss first|second|longer|shorter] [--layout LAYOUT] [--runnable]
-//             [--size BYTES] OUT
+//             [--machine i386|x64] [--size BYTES] OUT
 // N counts the records of the compiled table from 1. --size writes the strings into a file of another length.
+// --machine x64 makes a PE32+ file, for a runnable sample where Wine starts only 64-bit programs.
 // LAYOUT: plain, far-pe-header, 20-sections, 21-sections, entry-in-later-section, no-sections.
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,7 @@ const Choice kLayouts[] = {{"plain", LAYOUT_PLAIN},
                            {"21-sections", LAYOUT_TWENTY_ONE_SECTIONS},
                            {"entry-in-later-section", LAYOUT_ENTRY_IN_LATER_SECTION},
                            {"no-sections", LAYOUT_NO_SECTIONS}};
+const Choice kMachines[] = {{"i386", SAMPLE_I386}, {"x64", SAMPLE_X64}};
 
 template <size_t N>
 bool Choose(const Choice (&choices)[N], const char* word, int& value)
@@ -56,7 +58,7 @@ int Usage()
                  "usage: samplegen --list\n"
                  "       samplegen --row N|--name NAME [--near-miss first|second|longer|shorter]\n"
                  "                 [--layout plain|far-pe-header|20-sections|21-sections|entry-in-later-section|"
-                 "no-sections] [--runnable] [--size BYTES] OUT\n");
+                 "no-sections] [--runnable] [--machine i386|x64] [--size BYTES] OUT\n");
     return 1;
 }
 
@@ -114,6 +116,9 @@ int main(int argc, char** argv)
             ++i;
         } else if (std::strcmp(arg, "--layout") == 0 && hasValue && Choose(kLayouts, argv[i + 1], value)) {
             options.layout = static_cast<SampleLayout>(value);
+            ++i;
+        } else if (std::strcmp(arg, "--machine") == 0 && hasValue && Choose(kMachines, argv[i + 1], value)) {
+            options.machine = static_cast<SampleMachine>(value);
             ++i;
         } else if (std::strcmp(arg, "--size") == 0 && hasValue) {
             options.fileSize = std::atoi(argv[++i]);
