@@ -28,13 +28,11 @@ struct SignatureRecord {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(SignatureRecord) == 108, "a signature record is 108 bytes");
-static_assert(offsetof(SignatureRecord, firstOffset) == 50, "firstOffset at 50");
-static_assert(offsetof(SignatureRecord, firstPattern) == 54, "firstPattern at 54");
-static_assert(offsetof(SignatureRecord, secondOffset) == 75, "secondOffset at 75");
-static_assert(offsetof(SignatureRecord, secondPattern) == 79, "secondPattern at 79");
-static_assert(offsetof(SignatureRecord, fileSize) == 100, "fileSize at 100");
-static_assert(offsetof(SignatureRecord, sizeTest) == 104, "sizeTest at 104");
+static_assert(sizeof(SignatureRecord) == 108 && offsetof(SignatureRecord, firstOffset) == 50 &&
+                  offsetof(SignatureRecord, firstPattern) == 54 && offsetof(SignatureRecord, secondOffset) == 75 &&
+                  offsetof(SignatureRecord, secondPattern) == 79 && offsetof(SignatureRecord, fileSize) == 100 &&
+                  offsetof(SignatureRecord, sizeTest) == 104,
+              "a signature record is 108 packed bytes, each field at its offset");
 
 // The shipped table, in its fixed order, ended by a record whose name is empty.
 extern const SignatureRecord SignatureTable[];

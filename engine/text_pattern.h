@@ -32,15 +32,12 @@ struct TextPatternRecord {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(TextPatternRecord) == 170, "a text-pattern record is 170 bytes");
-static_assert(offsetof(TextPatternRecord, fileSize) == 25, "fileSize at 25");
-static_assert(offsetof(TextPatternRecord, patternOffset) == 29, "patternOffset at 29");
-static_assert(offsetof(TextPatternRecord, patternLength) == 31, "patternLength at 31");
-static_assert(offsetof(TextPatternRecord, region) == 33, "region at 33");
-static_assert(offsetof(TextPatternRecord, pattern) == 35, "pattern at 35");
-static_assert(offsetof(TextPatternRecord, searchMode) == 135, "searchMode at 135");
-static_assert(offsetof(TextPatternRecord, sizeTestKind) == 139, "sizeTestKind at 139");
-static_assert(offsetof(TextPatternRecord, reserved3) == 143, "reserved bytes at 143");
+static_assert(sizeof(TextPatternRecord) == 170 && offsetof(TextPatternRecord, fileSize) == 25 &&
+                  offsetof(TextPatternRecord, patternOffset) == 29 && offsetof(TextPatternRecord, patternLength) == 31 &&
+                  offsetof(TextPatternRecord, region) == 33 && offsetof(TextPatternRecord, pattern) == 35 &&
+                  offsetof(TextPatternRecord, searchMode) == 135 && offsetof(TextPatternRecord, sizeTestKind) == 139 &&
+                  offsetof(TextPatternRecord, reserved3) == 143,
+              "a text-pattern record is 170 packed bytes, each field at its offset");
 
 // The shipped table ("W32/Nyxem.Worm"); its pattern is stored combined with a one-byte key.
 constexpr size_t kTextPatternCount = 1;

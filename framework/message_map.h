@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <tuple>
 
 struct Message {
     UINT id;
@@ -101,6 +102,35 @@ bool InvokeCtlColor(MessageReceiver& r, const Message& m, LRESULT& result)
     return brush != nullptr;
 }
 
+// Calls a handler that returns nothing with the arguments `Arguments::From` takes from the message; the
+// message's result is `Result`.
+template <auto Handler, class Arguments, LRESULT Result = 0>
+bool InvokeVoid(MessageReceiver& r, const Message& m, LRESULT& result)
+{
+    std::apply([&r](auto&&... arguments) { (Target<Handler>(r).*Handler)(arguments...); }, Arguments::From(m));
+    result = Result;
+    return true;
+}
+
+struct NoArguments {
+    static std::tuple<> From(const Message&) { return {}; }
+};
+struct TimerArguments {
+    static std::tuple<UINT_PTR> From(const Message& m) { return {static_cast<UINT_PTR>(m.wParam)}; }
+};
+struct DrawItemArguments {
+    static std::tuple<const DRAWITEMSTRUCT&> From(const Message& m)
+    {
+        return {*reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam)};
+    }
+};
+struct MouseArguments {
+    static std::tuple<UINT, POINT> From(const Message& m) { return {static_cast<UINT>(m.wParam), PointOf(m.lParam)}; }
+};
+struct FocusArguments {
+    static std::tuple<HWND> From(const Message& m) { return {reinterpret_cast<HWND>(m.wParam)}; }
+};
+
 }  // namespace message_map_detail
 
 // LRESULT Handler(WPARAM, LPARAM): any message; the handler's result is the message's result.
@@ -118,33 +148,21 @@ constexpr MessageEntry OnMessage(UINT message)
 template <auto Handler>
 constexpr MessageEntry OnCommand(int id)
 {
-    return {WM_COMMAND, WM_COMMAND, id, [](MessageReceiver& r, const Message&, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)();
-                result = 0;
-                return true;
-            }};
+    return {WM_COMMAND, WM_COMMAND, id, message_map_detail::InvokeVoid<Handler, message_map_detail::NoArguments>};
 }
 
 // void Handler(UINT_PTR timerId)
 template <auto Handler>
 constexpr MessageEntry OnTimer()
 {
-    return {WM_TIMER, WM_TIMER, 0, [](MessageReceiver& r, const Message& m, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)(static_cast<UINT_PTR>(m.wParam));
-                result = 0;
-                return true;
-            }};
+    return {WM_TIMER, WM_TIMER, 0, message_map_detail::InvokeVoid<Handler, message_map_detail::TimerArguments>};
 }
 
 // void Handler(): the handler paints with a PaintDC of its own.
 template <auto Handler>
 constexpr MessageEntry OnPaint()
 {
-    return {WM_PAINT, WM_PAINT, 0, [](MessageReceiver& r, const Message&, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)();
-                result = 0;
-                return true;
-            }};
+    return {WM_PAINT, WM_PAINT, 0, message_map_detail::InvokeVoid<Handler, message_map_detail::NoArguments>};
 }
 
 // HBRUSH Handler(HDC dc, HWND control, UINT message): every WM_CTLCOLOR* kind (message tells which). A null
@@ -168,24 +186,14 @@ template <auto Handler>
 constexpr MessageEntry OnReflectedDrawItem()
 {
     return {Reflected(WM_DRAWITEM), Reflected(WM_DRAWITEM), 0,
-            [](MessageReceiver& r, const Message& m, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)(
-                    *reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam));
-                result = TRUE;
-                return true;
-            }};
+            message_map_detail::InvokeVoid<Handler, message_map_detail::DrawItemArguments, TRUE>};
 }
 
 // void Handler(UINT keys, POINT clientPoint): WM_MOUSEMOVE, WM_LBUTTONDOWN and the other client mouse messages.
 template <auto Handler>
 constexpr MessageEntry OnMouse(UINT message)
 {
-    return {message, message, 0, [](MessageReceiver& r, const Message& m, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)(static_cast<UINT>(m.wParam),
-                                                                  message_map_detail::PointOf(m.lParam));
-                result = 0;
-                return true;
-            }};
+    return {message, message, 0, message_map_detail::InvokeVoid<Handler, message_map_detail::MouseArguments>};
 }
 
 // void Handler(HWND other): WM_SETFOCUS (other = the window that lost the focus) or WM_KILLFOCUS (the one
@@ -193,11 +201,7 @@ constexpr MessageEntry OnMouse(UINT message)
 template <auto Handler>
 constexpr MessageEntry OnFocus(UINT message)
 {
-    return {message, message, 0, [](MessageReceiver& r, const Message& m, LRESULT& result) {
-                (message_map_detail::Target<Handler>(r).*Handler)(reinterpret_cast<HWND>(m.wParam));
-                result = 0;
-                return true;
-            }};
+    return {message, message, 0, message_map_detail::InvokeVoid<Handler, message_map_detail::FocusArguments>};
 }
 
 // bool Handler(UINT hitTest): WM_SETCURSOR; true when the handler set the pointer, false for the default one.

@@ -71,6 +71,16 @@ Paint BackgroundRows() {
     };
 }
 
+// A rounded button face: the outline, then inside it, `inset` in, a vertical gradient from `top` to `bottom`.
+// Returns the inner box.
+Box FillFace(Canvas& canvas, const Box& all, double radius, Colour outline, double inset, double innerRadius,
+             Colour top, Colour bottom) {
+    canvas.Fill(RoundedRect(Inset(all, 0.5), radius), Solid(outline), all);
+    Box inner = Inset(all, inset);
+    canvas.Fill(RoundedRect(inner, innerRadius), VerticalGradient(inner.top, top, inner.bottom, bottom), all);
+    return inner;
+}
+
 }  // namespace
 
 Canvas Background() {
@@ -109,11 +119,8 @@ Canvas GreenButton(const Canvas& background, int x, int y, const std::string& ca
     canvas.CopyFrom(background, x, y);
     Box all = Whole(canvas);
     bool focus = face == Face::Focus;
-    canvas.Fill(RoundedRect(Inset(all, 0.5), 10), Solid({18, 104, 30}), all);
-    Box inner = Inset(all, 1.6);
-    canvas.Fill(RoundedRect(inner, 9), VerticalGradient(inner.top, focus ? Colour{156, 236, 124} : Colour{118, 212, 94},
-                                                       inner.bottom, focus ? Colour{50, 172, 58} : Colour{34, 142, 44}),
-                all);
+    Box inner = FillFace(canvas, all, 10, {18, 104, 30}, 1.6, 9, focus ? Colour{156, 236, 124} : Colour{118, 212, 94},
+                         focus ? Colour{50, 172, 58} : Colour{34, 142, 44});
     canvas.Fill(RoundedRect(Box{inner.left + 3, inner.top + 1.5, inner.right - 3, all.bottom / 2}, 7), Solid(kWhite),
                 all, 0.22);
     if (focus) canvas.Fill(Minus(RoundedRect(inner, 9), RoundedRect(Inset(inner, 1.6), 7.5)), Solid({224, 255, 214}), all);
@@ -131,11 +138,8 @@ Canvas LavenderButton(const std::string& caption, Face face) {
     Box all = Whole(canvas);
     bool focus = face == Face::Focus;
     canvas.FillHard(Everywhere(), Solid(kPanel), all);
-    canvas.Fill(RoundedRect(Inset(all, 0.5), 5), Solid(focus ? Colour{58, 58, 178} : Colour{146, 136, 204}), all);
-    Box inner = Inset(all, focus ? 2.0 : 1.4);
-    canvas.Fill(RoundedRect(inner, 4), VerticalGradient(inner.top, focus ? Colour{255, 255, 255} : Colour{250, 248, 255},
-                                                       inner.bottom, focus ? Colour{214, 206, 252} : Colour{202, 194, 240}),
-                all);
+    FillFace(canvas, all, 5, focus ? Colour{58, 58, 178} : Colour{146, 136, 204}, focus ? 2.0 : 1.4, 4,
+             focus ? Colour{255, 255, 255} : Colour{250, 248, 255}, focus ? Colour{214, 206, 252} : Colour{202, 194, 240});
     DrawCentredText(canvas, caption, TextStyle{1.55, 0.82, 0}, all, kBlack);
     return canvas;
 }
@@ -145,11 +149,8 @@ Canvas CloseButton(const Canvas& background, int x, int y, Face face) {
     canvas.CopyFrom(background, x, y);
     Box all = Whole(canvas);
     bool focus = face == Face::Focus;
-    canvas.Fill(RoundedRect(Inset(all, 0.5), 3.5), Solid({140, 36, 8}), all);
-    Box inner = Inset(all, 1.5);
-    canvas.Fill(RoundedRect(inner, 2.5), VerticalGradient(inner.top, focus ? Colour{255, 168, 110} : Colour{252, 122, 62},
-                                                         inner.bottom, focus ? Colour{244, 96, 40} : Colour{212, 58, 18}),
-                all);
+    FillFace(canvas, all, 3.5, {140, 36, 8}, 1.5, 2.5, focus ? Colour{255, 168, 110} : Colour{252, 122, 62},
+             focus ? Colour{244, 96, 40} : Colour{212, 58, 18});
     Shape cross = Union({Capsule(6.5, 6.5, 14.5, 14.5, 1.5), Capsule(14.5, 6.5, 6.5, 14.5, 1.5)});
     canvas.Fill(cross, Solid(kWhite), all);
     return canvas;
