@@ -2,12 +2,11 @@
 // (product installed or not), scanning, terminating, and finished (terminated or not).
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
-#include "app/window_states.h"
 #include "resources/resource_ids.h"
+#include "tests/common/control_states.h"
 
 namespace {
 
@@ -18,19 +17,15 @@ enum class Phase { Ready, Scanning, Terminating, Finished };
 struct State {
     bool installed;
     Phase phase;
-    std::map<int, bool> hidden, disabled;  // template controls start visible and enabled
+    ControlStates controls;
 
-    bool Shown(int id) const { return !hidden.count(id) || !hidden.at(id); }
-    bool Enabled(int id) const { return !disabled.count(id) || !disabled.at(id); }
+    bool Shown(int id) const { return controls.Shown(id); }
+    bool Enabled(int id) const { return controls.Enabled(id); }
     State After(WindowStep step, Phase next) const
     {
         State s = *this;
         s.phase = next;
-        ControlChanges changes = ChangesFor(step);
-        for (const ControlChange* c = changes.changes; c != changes.changes + changes.count; ++c) {
-            if (c->enabling != Enabling::Keep) s.disabled[c->id] = c->enabling == Enabling::Disable;
-            if (c->visibility != Visibility::Keep) s.hidden[c->id] = c->visibility == Visibility::Hide;
-        }
+        s.controls.Apply(step);
         return s;
     }
     std::string Name() const
@@ -44,7 +39,7 @@ std::vector<State> EveryState()
 {
     std::vector<State> states;
     for (bool installed : {false, true}) {
-        State start{installed, Phase::Ready, {}, {}};
+        State start{installed, Phase::Ready, {}};
         State ready = start.After(WindowStep::Ready, Phase::Ready)
                           .After(installed ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled,
                                  Phase::Ready);
