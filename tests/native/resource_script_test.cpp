@@ -5,6 +5,7 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -15,52 +16,35 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& name)
+std::string Read(const std::string& name)
 {
     std::string here = __FILE__;  // .../tests/native/resource_script_test.cpp
     std::ifstream file(here.substr(0, here.rfind("/tests/native/")) + "/resources/" + name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
-    if (lines.empty()) ADD_FAILURE() << "cannot read resources/" << name;
-    return lines;
+    std::stringstream text;
+    text << file.rdbuf();
+    if (text.str().empty()) ADD_FAILURE() << "cannot read resources/" << name;
+    return text.str();
 }
 
-std::string Trim(const std::string& s)
+// Every match of `pattern` in `text`, as its groups.
+std::vector<std::smatch> Matches(const std::string& text, const char* pattern)
 {
-    size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-std::string Unquoted(const std::string& s)
-{
-    return s.size() >= 2 && s.front() == '"' ? s.substr(1, s.size() - 2) : s;
-}
-
-// Splits at commas outside quoted text.
-std::vector<std::string> Fields(const std::string& s)
-{
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (char c : s) {
-        if (c == '"') quoted = !quoted;
-        if (c == ',' && !quoted) fields.emplace_back();
-        else fields.back() += c;
-    }
-    for (auto& f : fields) f = Trim(f);
-    return fields;
+    const std::regex expression(pattern);
+    return {std::sregex_iterator(text.begin(), text.end(), expression), std::sregex_iterator()};
 }
 
 std::map<std::string, int> Identifiers()
 {
     std::map<std::string, int> ids{{"IDOK", 1}, {"IDCANCEL", 2}, {"IDYES", 6}, {"IDNO", 7}};
-    for (const std::string& line : Lines("resource_ids.h")) {
-        std::stringstream in(line);
-        std::string define, name;
-        int value;
-        if (in >> define >> name >> value && define == "#define") ids[name] = value;
-    }
+    static const std::string header = Read("resource_ids.h");
+    for (const std::smatch& m : Matches(header, R"(#define (\w+) (\d+))")) ids[m[1]] = std::stoi(m[2]);
     return ids;
+}
+
+const std::string& Script()
+{
+    static const std::string script = Read("vexilor.rc");
+    return script;
 }
 
 enum class Kind { SkinnedButton, Button, Static, ListBox };
@@ -71,33 +55,24 @@ struct Control {
     Kind kind;
 };
 
-// The CONTROL statements of a dialog template, continuation lines joined.
+// The CONTROL statements of a dialog template (text, id, class, style; continuation lines included).
 std::vector<Control> ReadTemplate(const char* name)
 {
-    std::map<std::string, int> ids = Identifiers();
-    std::vector<std::string> statements;
-    bool inside = false;
-    for (const std::string& raw : Lines("vexilor.rc")) {
-        std::string line = Trim(raw);
-        if (line.rfind(std::string(name) + " DIALOGEX", 0) == 0) inside = true;
-        if (!inside) continue;
-        if (line == "END") break;
-        if (line.rfind("CONTROL ", 0) == 0) statements.push_back(line.substr(8));
-        else if (!statements.empty() && line != "BEGIN") statements.back() += " " + line;
+    const size_t begin = Script().find(std::string(name) + " DIALOGEX");
+    if (begin == std::string::npos) {
+        ADD_FAILURE() << "no template " << name;
+        return {};
     }
+    const std::string body = Script().substr(begin, Script().find("\nEND", begin) - begin);
+    std::map<std::string, int> ids = Identifiers();
     std::vector<Control> controls;
-    for (const std::string& statement : statements) {
-        std::vector<std::string> f = Fields(statement);
-        if (f.size() < 4 || !ids.count(f[1])) {
-            ADD_FAILURE() << "unreadable control: " << statement;
-            continue;
-        }
-        std::string windowClass = Unquoted(f[2]);
-        Kind kind = windowClass == "Static"  ? Kind::Static
-                    : windowClass == "ListBox" ? Kind::ListBox
-                    : f[3].find("BS_OWNERDRAW") != std::string::npos ? Kind::SkinnedButton
-                                                                     : Kind::Button;
-        controls.push_back({ids[f[1]], Unquoted(f[0]), kind});
+    for (const std::smatch& m : Matches(body, R"re(CONTROL\s+"([^"]*)",\s*(\w+),\s*"(\w+)",\s*([^,]*),)re")) {
+        if (!ids.count(m[2])) ADD_FAILURE() << "no identifier " << m[2];
+        const Kind kind = m[3] == "Static"    ? Kind::Static
+                          : m[3] == "ListBox" ? Kind::ListBox
+                          : m[4].str().find("BS_OWNERDRAW") != std::string::npos ? Kind::SkinnedButton
+                                                                                 : Kind::Button;
+        controls.push_back({ids[m[2]], m[1], kind});
     }
     if (controls.empty()) ADD_FAILURE() << "no controls in " << name;
     return controls;
@@ -106,11 +81,7 @@ std::vector<Control> ReadTemplate(const char* name)
 std::set<std::string> Bitmaps()
 {
     std::set<std::string> names;
-    for (const std::string& line : Lines("vexilor.rc")) {
-        std::stringstream in(line);
-        std::string name, kind;
-        if (in >> name >> kind && kind == "BITMAP") names.insert(name);
-    }
+    for (const std::smatch& m : Matches(Script(), R"((?:^|\n)(\w+) BITMAP )")) names.insert(m[1]);
     return names;
 }
 
