@@ -63,15 +63,6 @@ RECT WindowRect(HWND window) {
     return r;
 }
 
-bool RegionBox(HWND window, RECT* box) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const int kind = GetWindowRgn(window, region);
-    const bool has = kind == SIMPLEREGION || kind == COMPLEXREGION;
-    if (has) GetRgnBox(region, box);
-    DeleteObject(region);
-    return has;
-}
-
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void PressKey(HWND window, UINT virtualKey) {

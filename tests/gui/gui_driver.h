@@ -1,7 +1,7 @@
 // Drives the real program from outside, as a user would, across process boundaries: starts it, finds its
 // windows, clicks buttons and keys by posting messages (keyboard input through X may not reach unmanaged
-// Wine windows), answers its questions and reads back texts, list lines, visibility, enabled state, the window
-// rectangle and region. Every wait is a poll for a condition with a bound.
+// Wine windows), answers its questions and reads back texts, list lines, visibility, enabled state and the
+// window rectangle. Every wait is a poll for a condition with a bound.
 #pragma once
 
 #include <windows.h>
@@ -51,8 +51,6 @@ std::vector<std::string> ListLines(HWND list);
 bool Visible(HWND window);
 bool Enabled(HWND window);
 RECT WindowRect(HWND window);
-// The bounding box of the window's region; false when it has none.
-bool RegionBox(HWND window, RECT* box);
 
 // Posts a click to a button; posting, because the click may open a modal question that would block a send.
 void Click(HWND button);

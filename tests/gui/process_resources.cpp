@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/win/windows_version.h"
+
 namespace gui {
 namespace {
 
@@ -13,8 +15,6 @@ template <typename F> F* Resolve(const char* module, const char* name)
     HMODULE library = GetModuleHandleA(module);
     return library ? reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
-
-bool UnderWine() { return Resolve<const char*()>("ntdll.dll", "wine_get_version") != nullptr; }
 
 // SystemHandleInformation: a count followed by one entry per open handle of every process.
 struct SystemHandleEntry {
@@ -132,7 +132,7 @@ ResourceCounts ReadOnce(DWORD processId)
     if (!process) return counts;
     counts.handles = KernelHandles(process, processId);
     counts.gdiObjects = GuiResources(process, GR_GDIOBJECTS);
-    if (counts.gdiObjects <= 0 && UnderWine()) counts.gdiObjects = GdiObjectsFromWineTable(process);
+    if (counts.gdiObjects <= 0 && RunningUnderWine()) counts.gdiObjects = GdiObjectsFromWineTable(process);
     counts.userObjects = GuiResources(process, GR_USEROBJECTS);
     CloseHandle(process);
     WindowTally tally{processId, 0};

@@ -1,131 +1,102 @@
-// The main window's controls through a scan's life, against the window's state table.
+// What the main window's states must guarantee, checked in every state its steps can reach: before the scan
+// (product installed or not), scanning, terminating, and finished (terminated or not).
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <string>
 #include <vector>
 
-#include "app/window_states.h"
 #include "resources/resource_ids.h"
+#include "tests/common/control_states.h"
 
 namespace {
 
 constexpr int kCancel = 2;
 
-struct ControlState {
-    bool visible = true;  // every template control starts visible and enabled
-    bool enabled = true;
-};
+enum class Phase { Ready, Scanning, Terminating, Finished };
 
-class Window {
-public:
-    Window()
+struct State {
+    bool installed;
+    Phase phase;
+    ControlStates controls;
+
+    bool Shown(int id) const { return controls.Shown(id); }
+    bool Enabled(int id) const { return controls.Enabled(id); }
+    State After(WindowStep step, Phase next) const
     {
-        for (int id : {IDC_OK_BUTTON, kCancel, IDC_SCAN, IDC_DOWNLOAD, IDC_CLOSE_X, IDC_STATUS_FRAME, IDC_STATUS_LINE,
-                       IDC_SEARCHING_FOR, IDC_FAMILY_LABEL, IDC_INSTALLED_NOTE, IDC_COPYRIGHT, IDC_DESCRIPTION,
-                       IDC_PRODUCT_BANNER, IDC_REMOVAL_TOOLS_BANNER, IDC_LOGO, IDC_RESULTS_FRAME, IDC_RESULTS_LIST})
-            controls[id] = ControlState{};
+        State s = *this;
+        s.phase = next;
+        s.controls.Apply(step);
+        return s;
     }
-    void Apply(WindowStep step)
+    std::string Name() const
     {
-        ControlChanges changes = ChangesFor(step);
-        for (size_t i = 0; i < changes.count; ++i) {
-            const ControlChange& c = changes.changes[i];
-            ASSERT_EQ(1u, controls.count(c.id)) << "unknown control " << c.id;
-            if (c.enabling != Enabling::Keep) controls[c.id].enabled = c.enabling == Enabling::Enable;
-            if (c.visibility != Visibility::Keep) controls[c.id].visible = c.visibility == Visibility::Show;
-        }
-    }
-    std::set<int> VisibleAndEnabled() const { return Select(true, true); }
-    std::set<int> VisibleButDisabled() const { return Select(true, false); }
-    bool Enabled(int id) const { return controls.at(id).enabled; }
-
-    std::map<int, ControlState> controls;
-
-private:
-    std::set<int> Select(bool visible, bool enabled) const
-    {
-        std::set<int> ids;
-        for (const auto& [id, state] : controls)
-            if (state.visible == visible && state.enabled == enabled) ids.insert(id);
-        return ids;
+        const char* phases[] = {"ready", "scanning", "terminating", "finished"};
+        return std::string(phases[static_cast<int>(phase)]) + (installed ? ", product installed" : "");
     }
 };
 
-// The logo, the X button and the family label are always there.
-std::set<int> WithFixed(std::set<int> ids)
+std::vector<State> EveryState()
 {
-    ids.insert({IDC_LOGO, IDC_CLOSE_X, IDC_FAMILY_LABEL});
-    return ids;
-}
-
-Window ReadyWindow(bool installed)
-{
-    Window w;
-    w.Apply(WindowStep::Ready);
-    w.Apply(installed ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled);
-    return w;
+    std::vector<State> states;
+    for (bool installed : {false, true}) {
+        State start{installed, Phase::Ready, {}};
+        State ready = start.After(WindowStep::Ready, Phase::Ready)
+                          .After(installed ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled,
+                                 Phase::Ready);
+        State scanning = ready.After(WindowStep::ScanStarted, Phase::Scanning);
+        State terminating = scanning.After(WindowStep::TerminateConfirmed, Phase::Terminating);
+        states.insert(states.end(), {ready, scanning, terminating,
+                                     scanning.After(WindowStep::ScanFinished, Phase::Finished),
+                                     terminating.After(WindowStep::ScanFinished, Phase::Finished)});
+    }
+    return states;
 }
 
 }  // namespace
 
-TEST(MainWindowStates, ReadyShowsTheOffersAndHidesTheScanControls)
+TEST(MainWindowStates, TheScanControlsShowFromTheScanOnAndTheOffersOnlyBeforeIt)
 {
-    Window w = ReadyWindow(false);
-    EXPECT_EQ(WithFixed({IDC_SCAN, IDC_DOWNLOAD, IDC_PRODUCT_BANNER, IDC_REMOVAL_TOOLS_BANNER, IDC_DESCRIPTION,
-                         IDC_COPYRIGHT}),
-              w.VisibleAndEnabled());
-    EXPECT_TRUE(w.VisibleButDisabled().empty());
-    EXPECT_FALSE(w.Enabled(IDC_OK_BUTTON));
-    EXPECT_TRUE(w.Enabled(kCancel)) << "CANCEL is only hidden: Escape must still reach OnCancel";
-}
-
-TEST(MainWindowStates, ReadyWithTheProductInstalledShowsTheNoteAndNoBanner)
-{
-    Window w = ReadyWindow(true);
-    EXPECT_EQ(WithFixed({IDC_SCAN, IDC_REMOVAL_TOOLS_BANNER, IDC_DESCRIPTION, IDC_COPYRIGHT, IDC_INSTALLED_NOTE}),
-              w.VisibleAndEnabled());
-    EXPECT_EQ(std::set<int>{IDC_DOWNLOAD}, w.VisibleButDisabled());
-    EXPECT_FALSE(w.Enabled(IDC_PRODUCT_BANNER));
-}
-
-TEST(MainWindowStates, ScanningShowsProgressAndKeepsDownloadAsItWas)
-{
-    for (bool installed : {false, true}) {
-        Window w = ReadyWindow(installed);
-        w.Apply(WindowStep::ScanStarted);
-        std::set<int> expected =
-            WithFixed({kCancel, IDC_SEARCHING_FOR, IDC_STATUS_FRAME, IDC_STATUS_LINE, IDC_RESULTS_FRAME,
-                       IDC_RESULTS_LIST});
-        std::set<int> disabled{IDC_SCAN};
-        (installed ? disabled : expected).insert(IDC_DOWNLOAD);
-        EXPECT_EQ(expected, w.VisibleAndEnabled()) << "installed " << installed;
-        EXPECT_EQ(disabled, w.VisibleButDisabled()) << "installed " << installed;
-        EXPECT_TRUE(w.Enabled(IDC_OK_BUTTON)) << "OK waits enabled behind CANCEL";
+    for (const State& s : EveryState()) {
+        SCOPED_TRACE(s.Name());
+        const bool before = s.phase == Phase::Ready;
+        for (int id : {IDC_STATUS_FRAME, IDC_STATUS_LINE, IDC_RESULTS_FRAME, IDC_RESULTS_LIST})
+            EXPECT_EQ(!before, s.Shown(id)) << id;
+        EXPECT_EQ(s.phase == Phase::Scanning || s.phase == Phase::Terminating, s.Shown(IDC_SEARCHING_FOR));
+        for (int id : {IDC_DESCRIPTION, IDC_COPYRIGHT, IDC_REMOVAL_TOOLS_BANNER}) EXPECT_EQ(before, s.Shown(id)) << id;
+        EXPECT_EQ(before && !s.installed, s.Shown(IDC_PRODUCT_BANNER));
+        EXPECT_EQ(before && s.installed, s.Shown(IDC_INSTALLED_NOTE));
     }
 }
 
-TEST(MainWindowStates, TerminatingSwapsCancelForOk)
+TEST(MainWindowStates, OkAndCancelShareOnePlaceOneAtATime)
 {
-    Window w = ReadyWindow(false);
-    w.Apply(WindowStep::ScanStarted);
-    w.Apply(WindowStep::TerminateConfirmed);
-    EXPECT_EQ(WithFixed({IDC_OK_BUTTON, IDC_SEARCHING_FOR, IDC_STATUS_FRAME, IDC_STATUS_LINE, IDC_RESULTS_FRAME,
-                         IDC_RESULTS_LIST, IDC_DOWNLOAD}),
-              w.VisibleAndEnabled());
+    for (const State& s : EveryState()) {
+        SCOPED_TRACE(s.Name());
+        EXPECT_EQ(s.phase == Phase::Scanning, s.Shown(kCancel));
+        EXPECT_EQ(s.phase == Phase::Terminating || s.phase == Phase::Finished, s.Shown(IDC_OK_BUTTON));
+        EXPECT_TRUE(s.Enabled(kCancel)) << "Escape reaches OnCancel only through an enabled CANCEL";
+        EXPECT_TRUE(!s.Shown(IDC_OK_BUTTON) || s.Enabled(IDC_OK_BUTTON)) << "OK shown disabled";
+    }
 }
 
-TEST(MainWindowStates, FinishedKeepsTheResultsAndLeavesScanDisabled)
+TEST(MainWindowStates, OneScanPerRunAndTheProductPageOnlyWithoutTheProduct)
 {
-    for (bool terminated : {false, true}) {
-        Window w = ReadyWindow(false);
-        w.Apply(WindowStep::ScanStarted);
-        if (terminated) w.Apply(WindowStep::TerminateConfirmed);
-        w.Apply(WindowStep::ScanFinished);
-        EXPECT_EQ(WithFixed({IDC_OK_BUTTON, IDC_STATUS_FRAME, IDC_STATUS_LINE, IDC_RESULTS_FRAME, IDC_RESULTS_LIST,
-                             IDC_DOWNLOAD}),
-                  w.VisibleAndEnabled())
-            << "terminated " << terminated;
-        EXPECT_EQ(std::set<int>{IDC_SCAN}, w.VisibleButDisabled());
+    for (const State& s : EveryState()) {
+        SCOPED_TRACE(s.Name());
+        EXPECT_TRUE(s.Shown(IDC_SCAN));
+        EXPECT_EQ(s.phase == Phase::Ready, s.Enabled(IDC_SCAN));
+        EXPECT_TRUE(s.Shown(IDC_DOWNLOAD)) << "a scan leaves DOWNLOAD as it was";
+        EXPECT_EQ(!s.installed, s.Enabled(IDC_DOWNLOAD));
+        for (int banner : {IDC_PRODUCT_BANNER, IDC_REMOVAL_TOOLS_BANNER})
+            EXPECT_TRUE(!s.Shown(banner) || s.Enabled(banner)) << "a banner shown disabled: " << banner;
+    }
+}
+
+TEST(MainWindowStates, TheLogoTheXButtonAndTheFamilyLineAreAlwaysThere)
+{
+    for (const State& s : EveryState()) {
+        for (int id : {IDC_LOGO, IDC_CLOSE_X, IDC_FAMILY_LABEL}) {
+            EXPECT_TRUE(s.Shown(id) && s.Enabled(id)) << s.Name() << ": control " << id;
+        }
     }
 }

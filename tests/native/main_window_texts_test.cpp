@@ -1,24 +1,10 @@
+// The window texts' bounds; the texts the window shows are checked on the window itself.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "app/window_texts.h"
-
-TEST(MainWindowTexts, BuiltFromTheInitialCaptionAndFamily)
-{
-    char description[kDescriptionTextSize];
-    EXPECT_TRUE(BuildDescriptionText(description, sizeof description, "Vexilor Ver 1.0", "W32/StartPage"));
-    EXPECT_STREQ("Vexilor Ver 1.0 - Tool to detect and remove all the variants of W32/StartPage Trojan ", description);
-
-    char family[kFamilyLabelTextSize];
-    EXPECT_TRUE(BuildFamilyLabelText(family, sizeof family, "W32/StartPage"));
-    EXPECT_STREQ("for W32/StartPage Trojan ", family);
-
-    char searching[kDescriptionTextSize];
-    EXPECT_TRUE(BuildSearchingForText(searching, sizeof searching, "W32/StartPage"));
-    EXPECT_STREQ("Searching for W32/StartPage Trojan and its variants", searching);
-}
 
 TEST(MainWindowTexts, FullLengthCaptionAndFamilyStillFitTheDescription)
 {

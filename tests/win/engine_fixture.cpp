@@ -83,6 +83,9 @@ std::string ScratchFolder(const std::string& name)
     std::string folder = "C:\\vextest\\" + name;
     RemoveTree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        ADD_FAILURE() << "no scratch folder " << folder;
     return folder;
 }
 
@@ -184,6 +187,7 @@ void EngineTest::SetUp()
     std::memset(&Scan, 0, sizeof Scan);
     KeepResults = 0;
     recorder = new ChannelRecorder();
+    ASSERT_NE(nullptr, recorder->Window()) << "no window to record the channel";
     Scan.mainWindow = recorder->Window();
     Scan.action = ACTION_DELETE;
 }

@@ -31,7 +31,7 @@ private:
     HWND window_;
 };
 
-// A scratch folder C:\vextest\<name>, emptied first.
+// A scratch folder C:\vextest\<name>, emptied first; a failure of the calling test when it cannot be made.
 std::string ScratchFolder(const std::string& name);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

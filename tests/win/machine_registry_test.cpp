@@ -17,9 +17,10 @@ void StoreString(const std::string& text)
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS,
               RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+    const LONG stored = RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, stored);
 }
 
 }  // namespace
@@ -27,11 +28,11 @@ void StoreString(const std::string& text)
 TEST(MachineRegistry, StringThatFillsTheBufferIsReadAndALongerOneIsNot)
 {
     char buffer[300];
-    StoreString(std::string(299, 'f'));
+    ASSERT_NO_FATAL_FAILURE(StoreString(std::string(299, 'f')));
     EXPECT_EQ(1, ReadMachineRegistryString(kKey, "Folder", buffer, sizeof buffer));
     EXPECT_EQ(299u, std::strlen(buffer));
 
-    StoreString(std::string(300, 'f'));
+    ASSERT_NO_FATAL_FAILURE(StoreString(std::string(300, 'f')));
     EXPECT_EQ(0, ReadMachineRegistryString(kKey, "Folder", buffer, sizeof buffer));
     EXPECT_STREQ("", buffer);
 

@@ -11,78 +11,12 @@
 #include "base/scan_state.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
+#include "running_sample.h"
 #include "system/memory_scan.h"
-#include "base/platform_handles.h"
-#include "tools/samplegen/sample_pe.h"
 
 using MemoryScanTest = EngineTest;
 
 namespace {
-
-constexpr DWORD kBoundMs = 10000;
-constexpr DWORD kPollMs = 20;
-
-// A started sample; ended and released whatever the test's outcome.
-class RunningSample {
-public:
-    RunningSample(const std::string& path, const SignatureRecord& record)
-    {
-        SampleOptions options;
-        options.runnable = true;
-        options.machine = kBuildMachine;
-        std::string error;
-        std::vector<uint8_t> image;
-        if (!BuildSample(record, options, image, &info_, &error) || !WriteImage(path.c_str(), image, &error)) {
-            ADD_FAILURE() << error;
-            return;
-        }
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        std::string commandLine = path;
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
-                            &started)) {
-            ADD_FAILURE() << "cannot start " << path << ": " << GetLastError();
-            return;
-        }
-        CloseHandle(started.hThread);
-        process_ = started.hProcess;
-    }
-    ~RunningSample()
-    {
-        if (process_ && Running()) {
-            TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, kBoundMs);
-        }
-        if (process_) CloseHandle(process_);
-    }
-    RunningSample(const RunningSample&) = delete;
-    RunningSample& operator=(const RunningSample&) = delete;
-
-    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-    bool Ended() const { return process_ && WaitForSingleObject(process_, kBoundMs) == WAIT_OBJECT_0; }
-    // Waits, within a bound, until the entry loop has counted more rounds than `rounds`.
-    bool LoopsBeyond(DWORD rounds) const
-    {
-        for (DWORD waited = 0; waited < kBoundMs && Running(); waited += kPollMs) {
-            if (Rounds() > rounds) return true;
-            Sleep(kPollMs);
-        }
-        return false;
-    }
-    DWORD Rounds() const
-    {
-        DWORD rounds = 0;
-        SIZE_T read = 0;
-        const uintptr_t address = info_.imageBase + info_.counterRva;
-        ReadProcessMemory(process_, reinterpret_cast<LPCVOID>(address), &rounds, sizeof rounds, &read);
-        return read == sizeof rounds ? rounds : 0;
-    }
-
-private:
-    SampleInfo info_ = {};
-    HANDLE process_ = nullptr;
-};
 
 // Same length and layout as a shipped row, other byte strings: a process that no record matches.
 SignatureRecord CleanRecordLike(const SignatureRecord& shipped)

@@ -4,54 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 
-#include "engine/signature_record.h"
-#include "system/platform.h"
-#include "base/platform_handles.h"
+#include "running_sample.h"
 #include "system/process_kill.h"
-#include "tools/samplegen/sample_pe.h"
 #include "windows_version.h"
 
 namespace {
 const char kFolder[] = "C:\\killtest";
 const char kVictim[] = "C:\\killtest\\victim.exe";
+const char kOtherFolder[] = "C:\\killtest\\other";
+const char kSameNameElsewhere[] = "C:\\killtest\\other\\victim.exe";
 constexpr DWORD kBoundMs = 10000;
 constexpr DWORD kPollMs = 50;
 
-// A started copy of the runnable sample; ended and released whatever the test's outcome.
-class Victim {
-public:
-    Victim()
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        char commandLine[sizeof kVictim];
-        std::memcpy(commandLine, kVictim, sizeof kVictim);
-        if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, kFolder, &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_ = info.hProcess;
-        }
-    }
-    ~Victim()
-    {
-        if (IsRunning()) TerminateProcess(process_, 1);
-        if (process_) {
-            WaitForSingleObject(process_, kBoundMs);
-            CloseHandle(process_);
-        }
-    }
-    Victim(const Victim&) = delete;
-    Victim& operator=(const Victim&) = delete;
-
-    bool Started() const { return process_ != nullptr; }
-    bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-    bool Ended() const { return process_ && WaitForSingleObject(process_, kBoundMs) == WAIT_OBJECT_0; }
-
-private:
-    HANDLE process_ = nullptr;
-};
+const SignatureRecord& VictimRow()
+{
+    return ShippedRow("W32/StartPage.Balf.Trojan");
+}
 
 // The file's last handle goes away shortly after its process ends.
 bool DeleteWithin(const char* path)
@@ -67,19 +36,14 @@ class ProcessKill : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CreateDirectoryA(kFolder, nullptr);
-        const SignatureRecord* record = SignatureTable;
-        while (record->name[0] != '\0' && std::strcmp(record->name, "W32/StartPage.Balf.Trojan") != 0) ++record;
-        ASSERT_NE('\0', record->name[0]);
-        SampleOptions options;
-        options.runnable = true;
-        options.machine = kBuildMachine;
-        std::string error;
-        ASSERT_TRUE(WriteSample(kVictim, *record, options, &error)) << error;
+        ASSERT_TRUE(CreateDirectoryA(kFolder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(CreateDirectoryA(kOtherFolder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     }
     void TearDown() override
     {
-        if (GetFileAttributesA(kVictim) != INVALID_FILE_ATTRIBUTES) DeleteWithin(kVictim);
+        for (const char* path : {kVictim, kSameNameElsewhere})
+            if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) DeleteWithin(path);
+        RemoveDirectoryA(kOtherFolder);
         RemoveDirectoryA(kFolder);
     }
 };
@@ -135,21 +99,23 @@ private:
 TEST_F(ProcessKill, ToolhelpTerminatesTheRunningImageOn9x)
 {
     if (!IsWin9x()) GTEST_SKIP() << "the toolhelp road is the 9x family's";
-    Victim victim;
-    ASSERT_TRUE(victim.Started());
+    RunningSample victim(kVictim, VictimRow());
+    ASSERT_TRUE(victim.LoopsBeyond(0));
     EXPECT_EQ(1, KillProcessesByImage(kVictim));
     EXPECT_TRUE(victim.Ended());
     EXPECT_TRUE(DeleteWithin(kVictim));
 }
 
-TEST_F(ProcessKill, ToolhelpTerminatesOnlyTheFirstOfTwoCopies)
+TEST_F(ProcessKill, ToolhelpTerminatesOnlyTheFirstOfTwoProcessesOfThatName)
 {
     if (!IsWin9x()) GTEST_SKIP() << "the toolhelp road is the 9x family's";
-    Victim first, second;
-    ASSERT_TRUE(first.Started() && second.Started());
+    RunningSample first(kVictim, VictimRow()), second(kSameNameElsewhere, VictimRow());
+    ASSERT_TRUE(first.LoopsBeyond(0) && second.LoopsBeyond(0));
     EXPECT_EQ(1, KillByToolhelp("C:\\ELSEWHERE\\VICTIM.EXE")) << "toolhelp compares file names only";
-    Sleep(500);  // the road's own pause is over; give a wrong second termination the same time to show
-    EXPECT_EQ(1, first.IsRunning() + second.IsRunning());
+    // The road's terminations were asked for before it returned, so they keep their exit code against ours:
+    // exactly one process is still ours to end.
+    constexpr UINT kOurs = 77;
+    EXPECT_EQ(1, (first.EndWith(kOurs) == kOurs) + (second.EndWith(kOurs) == kOurs));
 }
 
 TEST_F(ProcessKill, ToolhelpWithoutAMatchShowsTheBoxWithThePathAsCaption)
@@ -164,23 +130,27 @@ TEST_F(ProcessKill, ToolhelpWithoutAMatchShowsTheBoxWithThePathAsCaption)
 TEST_F(ProcessKill, PsapiTerminatesByFullPathIgnoringCaseOnNt5)
 {
     if (NtMajorVersion() != 5) GTEST_SKIP() << "the process-status road is NT 5's";
-    Victim victim;
-    ASSERT_TRUE(victim.Started());
+    RunningSample victim(kVictim, VictimRow());
+    ASSERT_TRUE(victim.LoopsBeyond(0));
     EXPECT_EQ(1, KillByPsapi("C:\\KILLTEST\\VICTIM")) << "the enumeration ran";
-    EXPECT_TRUE(victim.IsRunning()) << "a prefix of the image path is not the image";
+    EXPECT_TRUE(victim.Running()) << "a prefix of the image path is not the image";
     EXPECT_EQ(1, KillProcessesByImage("C:\\KILLTEST\\VICTIM.EXE"));
     EXPECT_TRUE(victim.Ended());
     EXPECT_TRUE(DeleteWithin(kVictim));
 }
 
-TEST_F(ProcessKill, PerfDataFindsNoProcessObjectUnderWine)
+TEST_F(ProcessKill, PerfDataTerminatesTheRunningImageOnNt4AndFromVistaOn)
 {
-    DWORD major = NtMajorVersion();
+    const DWORD major = NtMajorVersion();
     if (major == 0 || major == 5) GTEST_SKIP() << "the performance-data road is NT 4's and Vista's onwards";
-    // Wine's performance data holds no process object: nothing is terminated, the image keeps running.
-    Victim victim;
-    ASSERT_TRUE(victim.Started());
-    EXPECT_EQ(0, KillByPerfData(kVictim));
-    EXPECT_TRUE(victim.IsRunning());
-    EXPECT_EQ(0, KillByPerfData("a.ex"));
+    RunningSample victim(kVictim, VictimRow());
+    ASSERT_TRUE(victim.LoopsBeyond(0));
+    if (RunningUnderWine()) {
+        // Wine's performance data holds no process object: the road finds nothing and ends nothing.
+        EXPECT_EQ(0, KillByPerfData(kVictim));
+        EXPECT_TRUE(victim.Running());
+        return;
+    }
+    EXPECT_EQ(1, KillByPerfData(kVictim));
+    EXPECT_TRUE(victim.Ended());
 }

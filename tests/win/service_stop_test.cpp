@@ -130,8 +130,8 @@ protected:
     void SetUp() override
     {
         if (!IsNtFamily()) GTEST_SKIP() << "services exist on the NT family only";
-        if (!FindResourceA(nullptr, MAKEINTRESOURCEA(TEST_SERVICE_RESOURCE), RT_RCDATA))
-            GTEST_SKIP() << "this test program was built without the test service";
+        ASSERT_TRUE(FindResourceA(nullptr, MAKEINTRESOURCEA(TEST_SERVICE_RESOURCE), RT_RCDATA))
+            << "the test program carries no test service";
     }
 };
 

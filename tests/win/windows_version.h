@@ -21,6 +21,13 @@ inline DWORD NtMajorVersion()
     return info.dwPlatformId == VER_PLATFORM_WIN32_NT ? info.dwMajorVersion : 0;
 }
 
+// Wine's own ntdll export: expectations that hold only for Wine's stand-ins go behind this check.
+inline bool RunningUnderWine()
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 inline bool IsWindowsXp()
 {
     OSVERSIONINFOA info = WindowsVersion();
