@@ -1,11 +1,11 @@
 #include "app/dialog_font_win.h"
 
 #include "base/main_window_items.h"
+#include "framework/window.h"
 
 int MakeDialogFont(Font& font, int height, int weight, bool underline, bool italic)
 {
-    HGDIOBJ current = TheMainDialog ? reinterpret_cast<HGDIOBJ>(SendMessageA(TheMainDialog, WM_GETFONT, 0, 0))
-                                    : nullptr;
+    HGDIOBJ current = TheMainDialog ? Window(TheMainDialog).GetFont() : nullptr;
     if (!current) current = GetStockObject(SYSTEM_FONT);
     LOGFONTA description{};
     GetObjectA(current, sizeof description, &description);

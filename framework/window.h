@@ -40,6 +40,7 @@ public:
     {
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
     }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(Send(WM_GETFONT)); }
 
     void Invalidate(bool erase = true) const { InvalidateRect(hwnd_, nullptr, erase ? TRUE : FALSE); }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
