@@ -180,7 +180,7 @@ void MainScanDialog::LoadBackground()
 
 LRESULT MainScanDialog::OnSetStatus(WPARAM, LPARAM)
 {
-    ShowStatusText(statusLine_.Handle());
+    statusLine_.Show(Scan.statusText);
     return 0;
 }
 

@@ -31,11 +31,6 @@ int WidestLine(HWND list)
 
 }  // namespace
 
-void ShowStatusText(HWND statusLine)
-{
-    SetWindowTextA(statusLine, Scan.statusText);
-}
-
 void AppendResultLine(HWND list)
 {
     if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= kClearAtLines && KeepResults == 0)

@@ -1,12 +1,15 @@
-// vexbench_floor [--one-pass | --pump-only | --status-line | --throttled-status-line] [ROOT]: the Windows floor of
-// a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else: by default the
-// program's own walk (each folder searched twice: its files, then its subfolders), with --one-pass a single
-// search per folder. Prints the walk's time, measured inside the process so that Wine's start-up is not
-// counted, and the number of files.
-// The other modes add only the per-entry window work a scan must do, to show where a scan's time goes:
-// --pump-only takes one pending message before and after each entry; --status-line also sets each entry's
-// path as the text of a visible static control; --throttled-status-line sets the control's text at most every
-// 50 ms (the latest path then), which is what a status line needs to look live.
+// vexbench_floor [--one-pass | --pump-only | --text-store | --status-line | --throttled-status-line] [ROOT]: the
+// Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else:
+// by default the program's own walk (each folder searched twice: its files, then its subfolders), with
+// --one-pass a single search per folder. Prints the walk's time, measured inside the process so that Wine's
+// start-up is not counted, and the number of files.
+// The other modes add the per-entry window work a scan could do, one piece more in each, to show what each
+// costs: --pump-only takes one pending message before and after each entry (all a scan must do);
+// --text-store also has the system store each entry's path as a visible static control's text, without a
+// repaint; --status-line sets it as the control's text, which stores and repaints it, as the main window's
+// status line once did for every entry; --throttled-status-line sets the text at most every 50 ms (the latest
+// path then). The control sits in a group box on a parent that answers WM_CTLCOLORSTATIC as the main window
+// does: transparent text background, white brush, after looking up the control's object in a window property.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,22 +21,44 @@ namespace {
 
 constexpr DWORD kRepaintPeriodMs = 50;
 
-enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, STATUS_LINE, THROTTLED_STATUS_LINE };
+enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, TEXT_STORE, STATUS_LINE, THROTTLED_STATUS_LINE };
 
-// A visible window with a status line, like the scanner's.
+constexpr char kFrameClass[] = "VexbenchFrame";
+constexpr char kObjectProperty[] = "VexbenchControlObject";
+
+// The main window's colour answer for its static controls, with the lookup its framework makes first (a
+// control that paints itself would answer instead).
+LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_CTLCOLORSTATIC) return DefWindowProcA(window, message, wParam, lParam);
+    GetPropA(reinterpret_cast<HWND>(lParam), kObjectProperty);
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+// A visible window with a framed status line, like the scanner's.
 class StatusWindow {
 public:
     explicit StatusWindow(Mode mode) : mode_(mode)
     {
-        frame_ = CreateWindowExA(0, "STATIC", "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120, nullptr,
-                                 nullptr, nullptr, nullptr);
+        WNDCLASSA frameClass{};
+        frameClass.lpfnWndProc = FrameProcedure;
+        frameClass.hInstance = GetModuleHandleA(nullptr);
+        frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        frameClass.lpszClassName = kFrameClass;
+        RegisterClassA(&frameClass);
+        frame_ = CreateWindowExA(0, kFrameClass, "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120,
+                                 nullptr, nullptr, frameClass.hInstance, nullptr);
+        CreateWindowExA(0, "BUTTON", "Scanning", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | BS_FLAT, 5, 25, 460, 45,
+                        frame_, nullptr, frameClass.hInstance, nullptr);
         label_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 40, 440, 20, frame_, nullptr,
-                                 nullptr, nullptr);
+                                 frameClass.hInstance, nullptr);
         UpdateWindow(frame_);
     }
     ~StatusWindow()
     {
         if (frame_) DestroyWindow(frame_);
+        UnregisterClassA(kFrameClass, GetModuleHandleA(nullptr));
     }
     StatusWindow(const StatusWindow&) = delete;
     StatusWindow& operator=(const StatusWindow&) = delete;
@@ -41,7 +66,9 @@ public:
     void Show(const std::string& path)
     {
         Pump();
-        if (mode_ == Mode::STATUS_LINE) {
+        if (mode_ == Mode::TEXT_STORE) {
+            DefWindowProcA(label_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        } else if (mode_ == Mode::STATUS_LINE) {
             SetWindowTextA(label_, path.c_str());
         } else if (mode_ == Mode::THROTTLED_STATUS_LINE && GetTickCount() - lastPaint_ >= kRepaintPeriodMs) {
             SetWindowTextA(label_, path.c_str());
@@ -126,6 +153,8 @@ int main(int argc, char** argv)
             mode = Mode::ONE_PASS;
         else if (std::strcmp(argv[i], "--pump-only") == 0)
             mode = Mode::PUMP_ONLY;
+        else if (std::strcmp(argv[i], "--text-store") == 0)
+            mode = Mode::TEXT_STORE;
         else if (std::strcmp(argv[i], "--status-line") == 0)
             mode = Mode::STATUS_LINE;
         else if (std::strcmp(argv[i], "--throttled-status-line") == 0)
