@@ -42,9 +42,9 @@ field() {  # field NAME LINE
 }
 
 # The floor program's modes and the names they are recorded under.
-floor_modes=("" --one-pass --pump-only --text-store --status-line --throttled-status-line)
-floor_names=(wine_floor_listing wine_floor_one_pass wine_floor_pump_only wine_floor_text_store wine_floor_status_line
-             wine_floor_throttled_status_line)
+floor_modes=("" --one-pass --pump-only --walker-pumps --text-store --status-line --throttled-status-line)
+floor_names=(wine_floor_listing wine_floor_one_pass wine_floor_pump_only wine_floor_walker_pumps wine_floor_text_store
+             wine_floor_status_line wine_floor_throttled_status_line)
 declare -A floor_runs=()
 scans=() peak=0 floor_files=0
 scan_round() {  # scan_round RECORD

@@ -1,11 +1,12 @@
-// vexbench_floor [--one-pass | --pump-only | --text-store | --status-line | --throttled-status-line] [ROOT]: the
-// Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else:
+// vexbench_floor [--one-pass | --pump-only | --walker-pumps | --text-store | --status-line |
+// --throttled-status-line] [ROOT]: the Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else:
 // by default the program's own walk (each folder searched twice: its files, then its subfolders), with
 // --one-pass a single search per folder. Prints the walk's time, measured inside the process so that Wine's
 // start-up is not counted, and the number of files.
 // The other modes add the per-entry window work a scan could do, one piece more in each, to show what each
-// costs: --pump-only takes one pending message before and after each entry (all a scan must do);
-// --text-store also has the system store each entry's path as a visible static control's text, without a
+// costs: --pump-only takes one pending message before and after each entry; --walker-pumps takes them as the
+// program's walker does, which is all a scan must do: also one before each entry of a folder's second search
+// (the one for its subfolders). The modes from here on pump as --pump-only does: --text-store also has the system store each entry's path as a visible static control's text, without a
 // repaint; --status-line sets it as the control's text, which stores and repaints it, as the main window's
 // status line once did for every entry; --throttled-status-line sets the text at most every 50 ms (the latest
 // path then). The control sits in a group box on a parent that answers WM_CTLCOLORSTATIC as the main window
@@ -21,7 +22,7 @@ namespace {
 
 constexpr DWORD kRepaintPeriodMs = 50;
 
-enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, TEXT_STORE, STATUS_LINE, THROTTLED_STATUS_LINE };
+enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, WALKER_PUMPS, TEXT_STORE, STATUS_LINE, THROTTLED_STATUS_LINE };
 
 constexpr char kFrameClass[] = "VexbenchFrame";
 constexpr char kObjectProperty[] = "VexbenchControlObject";
@@ -75,6 +76,12 @@ public:
             lastPaint_ = GetTickCount();
         }
         Pump();
+    }
+
+    // An entry of a folder's second search.
+    void SecondSearchEntry() const
+    {
+        if (mode_ == Mode::WALKER_PUMPS) Pump();
     }
 
 private:
@@ -138,6 +145,7 @@ void Walk(const std::string& folder, bool onePass, StatusWindow* status, Counts&
     Search search(folder + "*", data);
     if (!search.Found()) return;
     do {
+        if (status) status->SecondSearchEntry();
         if (IsFolder(data)) Walk(folder + data.cFileName + "\\", onePass, status, counts);
     } while (search.Next(data));
 }
@@ -153,6 +161,8 @@ int main(int argc, char** argv)
             mode = Mode::ONE_PASS;
         else if (std::strcmp(argv[i], "--pump-only") == 0)
             mode = Mode::PUMP_ONLY;
+        else if (std::strcmp(argv[i], "--walker-pumps") == 0)
+            mode = Mode::WALKER_PUMPS;
         else if (std::strcmp(argv[i], "--text-store") == 0)
             mode = Mode::TEXT_STORE;
         else if (std::strcmp(argv[i], "--status-line") == 0)
