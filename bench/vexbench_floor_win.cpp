@@ -1,16 +1,18 @@
 // vexbench_floor [--one-pass | --pump-only | --walker-pumps | --text-store | --status-line |
-// --throttled-status-line] [ROOT]: the Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else:
-// by default the program's own walk (each folder searched twice: its files, then its subfolders), with
+//                 --throttled-status-line] [ROOT]
+// The Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing
+// else: by default the program's own walk (each folder searched twice: its files, then its subfolders), with
 // --one-pass a single search per folder. Prints the walk's time, measured inside the process so that Wine's
 // start-up is not counted, and the number of files.
-// The other modes add the per-entry window work a scan could do, one piece more in each, to show what each
-// costs: --pump-only takes one pending message before and after each entry; --walker-pumps takes them as the
-// program's walker does, which is all a scan must do: also one before each entry of a folder's second search
-// (the one for its subfolders). The modes from here on pump as --pump-only does: --text-store also has the system store each entry's path as a visible static control's text, without a
-// repaint; --status-line sets it as the control's text, which stores and repaints it, as the main window's
-// status line once did for every entry; --throttled-status-line sets the text at most every 50 ms (the latest
-// path then). The control sits in a group box on a parent that answers WM_CTLCOLORSTATIC as the main window
-// does: transparent text background, white brush, after looking up the control's object in a window property.
+// The other modes add per-entry window work, to show what each piece costs. --pump-only takes one pending
+// message before and after each entry; --walker-pumps takes them as the program's walker does, which is all
+// a scan must do: also one before each entry of a folder's second search. The modes that follow pump as
+// --pump-only does and add: --text-store, the system storing each entry's path as a visible static control's
+// text, without a repaint; --status-line, the path set as the control's text, which stores and repaints it,
+// as the main window's status line once did for every entry; --throttled-status-line, the text set at most
+// every 50 ms (the latest path then). The control sits in a group box on a parent that answers
+// WM_CTLCOLORSTATIC as the main window does: transparent text background, white brush, after looking up the
+// control's object in a window property.
 #include <windows.h>
 
 #include <cstdio>
