@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/status_line_win.h"
 #include "app/window_states.h"
 #include "base/main_window_items.h"
 #include "framework/button.h"
@@ -57,7 +58,7 @@ private:
     CExLabel familyLabel_;
     CExButton cancelButton_;
     Button statusFrame_;
-    Static statusLine_;
+    CStatusLine statusLine_;
     ListBox resultsList_;
     CExButton closeButton_;
     CExButton downloadButton_;

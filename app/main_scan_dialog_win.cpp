@@ -178,7 +178,7 @@ void MainScanDialog::LoadBackground()
 
 LRESULT MainScanDialog::OnSetStatus(WPARAM, LPARAM)
 {
-    ShowStatusText(statusLine_.Handle());
+    statusLine_.Show(Scan.statusText);
     return 0;
 }
 

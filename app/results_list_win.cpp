@@ -29,11 +29,6 @@ int WidestLine(const ListBox& list)
 
 }  // namespace
 
-void ShowStatusText(HWND statusLine)
-{
-    SetWindowTextA(statusLine, Scan.statusText);
-}
-
 void AppendResultLine(HWND resultsList)
 {
     const ListBox list(resultsList);

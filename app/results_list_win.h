@@ -1,10 +1,7 @@
-// The window's side of the progress channel: the status line and the results list.
+// The window's side of the progress channel for results: the results list (the status line is CStatusLine).
 #pragma once
 
 #include <windows.h>
-
-// MSG_SET_STATUS: the status line shows Scan.statusText.
-void ShowStatusText(HWND statusLine);
 
 // MSG_APPEND_RESULT: appends Scan.resultLine to the results list. The list is emptied first when it holds 150
 // lines or more and KeepResults is 0; from the third line on the new last line is selected (which scrolls it

@@ -2,8 +2,8 @@
 # run_windows.sh WINDOWS_BUILD CORPUS MANIFEST RUNS VEXBENCH CSV WORK
 # The Windows half of the benchmark, on a virtual display of its own: a sandbox prefix (winxp) holding the
 # corpus on C:, then, after one warm-up and for RUNS rounds, the listing floor (the program's two-search walk
-# and a one-search walk) and a full GUI scan by vexilor.exe, timed by the driver from SCAN to
-# "Scanning completed". The scan deletes the corpus's infected samples; they are put back before every round.
+# and a one-search walk), the same walk with each piece of per-entry window work added in turn, and a full GUI
+# scan by vexilor.exe, timed by the driver from SCAN to "Scanning completed". The scan deletes the corpus's infected samples; they are put back before every round.
 # Last, one scan with the corpus moved out of the prefix, for the peak memory of a scan of far fewer files.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,9 +42,9 @@ field() {  # field NAME LINE
 }
 
 # The floor program's modes and the names they are recorded under.
-floor_modes=("" --one-pass --pump-only --status-line --throttled-status-line)
-floor_names=(wine_floor_listing wine_floor_one_pass wine_floor_pump_only wine_floor_status_line
-             wine_floor_throttled_status_line)
+floor_modes=("" --one-pass --pump-only --walker-pumps --text-store --status-line --throttled-status-line)
+floor_names=(wine_floor_listing wine_floor_one_pass wine_floor_pump_only wine_floor_walker_pumps wine_floor_text_store
+             wine_floor_status_line wine_floor_throttled_status_line)
 declare -A floor_runs=()
 scans=() peak=0 floor_files=0
 scan_round() {  # scan_round RECORD

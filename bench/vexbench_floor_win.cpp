@@ -1,12 +1,18 @@
-// vexbench_floor [--one-pass | --pump-only | --status-line | --throttled-status-line] [ROOT]: the Windows floor of
-// a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing else: by default the
-// program's own walk (each folder searched twice: its files, then its subfolders), with --one-pass a single
-// search per folder. Prints the walk's time, measured inside the process so that Wine's start-up is not
-// counted, and the number of files.
-// The other modes add only the per-entry window work a scan must do, to show where a scan's time goes:
-// --pump-only takes one pending message before and after each entry; --status-line also sets each entry's
-// path as the text of a visible static control; --throttled-status-line sets the control's text at most every
-// 50 ms (the latest path then), which is what a status line needs to look live.
+// vexbench_floor [--one-pass | --pump-only | --walker-pumps | --text-store | --status-line |
+//                 --throttled-status-line] [ROOT]
+// The Windows floor of a scan. Walks ROOT (default "C:\") with FindFirstFileA/FindNextFileA and does nothing
+// else: by default the program's own walk (each folder searched twice: its files, then its subfolders), with
+// --one-pass a single search per folder. Prints the walk's time, measured inside the process so that Wine's
+// start-up is not counted, and the number of files.
+// The other modes add per-entry window work, to show what each piece costs. --pump-only takes one pending
+// message before and after each entry; --walker-pumps takes them as the program's walker does, which is all
+// a scan must do: also one before each entry of a folder's second search. The modes that follow pump as
+// --pump-only does and add: --text-store, the system storing each entry's path as a visible static control's
+// text, without a repaint; --status-line, the path set as the control's text, which stores and repaints it,
+// as the main window's status line once did for every entry; --throttled-status-line, the text set at most
+// every 50 ms (the latest path then). The control sits in a group box on a parent that answers
+// WM_CTLCOLORSTATIC as the main window does: transparent text background, white brush, after looking up the
+// control's object in a window property.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,26 +20,50 @@
 #include <memory>
 #include <string>
 
+#include "base/platform_handles.h"
+
 namespace {
 
 constexpr DWORD kRepaintPeriodMs = 50;
 
-enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, STATUS_LINE, THROTTLED_STATUS_LINE };
+enum class Mode { TWO_PASS, ONE_PASS, PUMP_ONLY, WALKER_PUMPS, TEXT_STORE, STATUS_LINE, THROTTLED_STATUS_LINE };
 
-// A visible window with a status line, like the scanner's.
+constexpr char kFrameClass[] = "VexbenchFrame";
+constexpr char kObjectProperty[] = "VexbenchControlObject";
+
+// The main window's colour answer for its static controls, with the lookup its framework makes first (a
+// control that paints itself would answer instead).
+LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_CTLCOLORSTATIC) return DefWindowProcA(window, message, wParam, lParam);
+    GetPropA(reinterpret_cast<HWND>(lParam), kObjectProperty);
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+// A visible window with a framed status line, like the scanner's.
 class StatusWindow {
 public:
     explicit StatusWindow(Mode mode) : mode_(mode)
     {
-        frame_ = CreateWindowExA(0, "STATIC", "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120, nullptr,
-                                 nullptr, nullptr, nullptr);
+        WNDCLASSA frameClass{};
+        frameClass.lpfnWndProc = FrameProcedure;
+        frameClass.hInstance = GetModuleHandleA(nullptr);
+        frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        frameClass.lpszClassName = kFrameClass;
+        RegisterClassA(&frameClass);
+        frame_ = CreateWindowExA(0, kFrameClass, "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120,
+                                 nullptr, nullptr, frameClass.hInstance, nullptr);
+        CreateWindowExA(0, "BUTTON", "Scanning", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | BS_FLAT, 5, 25, 460, 45,
+                        frame_, nullptr, frameClass.hInstance, nullptr);
         label_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 40, 440, 20, frame_, nullptr,
-                                 nullptr, nullptr);
+                                 frameClass.hInstance, nullptr);
         UpdateWindow(frame_);
     }
     ~StatusWindow()
     {
         if (frame_) DestroyWindow(frame_);
+        UnregisterClassA(kFrameClass, GetModuleHandleA(nullptr));
     }
     StatusWindow(const StatusWindow&) = delete;
     StatusWindow& operator=(const StatusWindow&) = delete;
@@ -41,13 +71,21 @@ public:
     void Show(const std::string& path)
     {
         Pump();
-        if (mode_ == Mode::STATUS_LINE) {
+        if (mode_ == Mode::TEXT_STORE) {
+            DefWindowProcA(label_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        } else if (mode_ == Mode::STATUS_LINE) {
             SetWindowTextA(label_, path.c_str());
         } else if (mode_ == Mode::THROTTLED_STATUS_LINE && GetTickCount() - lastPaint_ >= kRepaintPeriodMs) {
             SetWindowTextA(label_, path.c_str());
             lastPaint_ = GetTickCount();
         }
         Pump();
+    }
+
+    // An entry of a folder's second search.
+    void SecondSearchEntry() const
+    {
+        if (mode_ == Mode::WALKER_PUMPS) Pump();
     }
 
 private:
@@ -70,22 +108,6 @@ struct Counts {
     long folders = 0;
 };
 
-class Search {
-public:
-    Search(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
-    ~Search()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    Search(const Search&) = delete;
-    Search& operator=(const Search&) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
-
-private:
-    HANDLE handle_;
-};
-
 bool IsFolder(const WIN32_FIND_DATAA& data)
 {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && std::strcmp(data.cFileName, ".") != 0 &&
@@ -98,7 +120,7 @@ void Walk(const std::string& folder, bool onePass, StatusWindow* status, Counts&
     ++counts.folders;
     WIN32_FIND_DATAA data;
     {
-        Search search(folder + "*.*", data);
+        FindHandle search((folder + "*.*").c_str(), data);
         if (search.Found()) {
             do {
                 if (status) status->Show(folder + data.cFileName);
@@ -108,9 +130,10 @@ void Walk(const std::string& folder, bool onePass, StatusWindow* status, Counts&
         }
     }
     if (onePass) return;
-    Search search(folder + "*", data);
+    FindHandle search((folder + "*").c_str(), data);
     if (!search.Found()) return;
     do {
+        if (status) status->SecondSearchEntry();
         if (IsFolder(data)) Walk(folder + data.cFileName + "\\", onePass, status, counts);
     } while (search.Next(data));
 }
@@ -126,6 +149,10 @@ int main(int argc, char** argv)
             mode = Mode::ONE_PASS;
         else if (std::strcmp(argv[i], "--pump-only") == 0)
             mode = Mode::PUMP_ONLY;
+        else if (std::strcmp(argv[i], "--walker-pumps") == 0)
+            mode = Mode::WALKER_PUMPS;
+        else if (std::strcmp(argv[i], "--text-store") == 0)
+            mode = Mode::TEXT_STORE;
         else if (std::strcmp(argv[i], "--status-line") == 0)
             mode = Mode::STATUS_LINE;
         else if (std::strcmp(argv[i], "--throttled-status-line") == 0)

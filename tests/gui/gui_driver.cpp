@@ -8,12 +8,12 @@ namespace gui {
 
 const char kProductCaption[] = "Vexilor Ver 1.0";
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return condition();
-        Sleep(20);
+        Sleep(pollMs);
     }
 }
 

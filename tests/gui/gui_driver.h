@@ -40,8 +40,8 @@ enum ControlId : int {
     ID_LOGO = 1085,
 };
 
-// Polls `condition` every few milliseconds until it holds or `timeoutMs` has passed; true if it held.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// Polls `condition` every `pollMs` milliseconds until it holds or `timeoutMs` has passed; true if it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 20);
 
 // WM_GETTEXT through the window's own procedure (works across processes); empty when it does not answer.
 std::string Text(HWND window);

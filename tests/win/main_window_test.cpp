@@ -12,6 +12,8 @@
 #include "base/product.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
+#include "engine/walker.h"
+#include "engine_fixture.h"
 #include "framework/list_box.h"
 #include "resources/resource_ids.h"
 #include "skin_test_support.h"
@@ -59,6 +61,19 @@ protected:
     {
         char text[600] = {};
         GetWindowTextA(Item(id), text, sizeof text);
+        return text;
+    }
+    // What a program reads with WM_GETTEXT, and the copy the system keeps (and the control paints from).
+    std::string ReadBack(int id) const
+    {
+        char text[600] = {};
+        SendMessageA(Item(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    std::string SystemCopy(int id) const
+    {
+        char text[600] = {};
+        DefWindowProcA(Item(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
         return text;
     }
     bool Visible(int id) const { return (GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -134,12 +149,36 @@ TEST_F(MainWindowTest, WindowIs600By462CentredAndShapedByItsPicture)
     EXPECT_NE(0, GetWindowLongA(dialog.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
 }
 
+// Dispatches this thread's messages until `condition` holds or `timeoutMs` has passed; true if it held.
+template <typename Condition>
+bool PumpUntil(Condition condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+    return true;
+}
+
 TEST_F(MainWindowTest, ProgressChannelFillsTheStatusLineAndTheResultsList)
 {
     Open(false);
     Scan.mainWindow = dialog.Handle();
-    SetStatus("C:\\windows\\notepad.exe");
-    EXPECT_EQ("C:\\windows\\notepad.exe", Text(IDC_STATUS_LINE));
+    // A walk shows its entries faster than the line repaints; a reader still gets the last one, at once.
+    Scan.filesScanned = 0;
+    const std::string root = ScratchFolder("status");
+    for (int i = 0; i < 30; ++i) WriteFile(root + "\\file" + std::to_string(i) + ".txt", "x");
+    EXPECT_EQ(30, WalkDirectory((root + "\\*.*").c_str()));
+    EXPECT_EQ(0u, ReadBack(IDC_STATUS_LINE).rfind(root + "\\", 0)) << ReadBack(IDC_STATUS_LINE);
+    EXPECT_EQ(Scan.statusText, ReadBack(IDC_STATUS_LINE));
+    SetStatus("Scanning completed");
+    EXPECT_EQ("Scanning completed", ReadBack(IDC_STATUS_LINE));
+    EXPECT_EQ(18, SendMessageA(Item(IDC_STATUS_LINE), WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ("Scanning completed", Text(IDC_STATUS_LINE));
+
     AppendResult("first");
     AppendResult("second\t\t:  2");
     ListBox list(Item(IDC_RESULTS_LIST));
@@ -147,6 +186,42 @@ TEST_F(MainWindowTest, ProgressChannelFillsTheStatusLineAndTheResultsList)
     char line[32];
     list.Text(1, line);
     EXPECT_STREQ("second\t\t:  2", line);
+}
+
+// Texts that follow each other within a repaint period reach the system and the screen only at the period's
+// tick, the last one included: the line ends up exactly as a plain static control shows that text.
+TEST_F(MainWindowTest, StatusLineIsRepaintedWithTheLastTextOfABurst)
+{
+    Open(false);
+    dialog.Show(true);
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    KillTimer(dialog.Handle(), ScanTimerId);  // the scanning layout, but no scan
+    // The reference goes where the results are; it gets the window's colour answer like the status line.
+    for (int id : {IDC_RESULTS_LIST, IDC_RESULTS_FRAME}) ShowWindow(Item(id), SW_HIDE);
+    HWND line = Item(IDC_STATUS_LINE);
+    RECT at;
+    GetWindowRect(line, &at);
+    MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&at), 2);
+    const int height = at.bottom - at.top;
+    HWND reference = CreateWindowExA(0, "STATIC", "Scanning completed", WS_CHILD | WS_VISIBLE | SS_LEFT | WS_GROUP,
+                                     at.left, at.bottom + 2 * height, at.right - at.left, height, dialog.Handle(),
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, reference);
+    SendMessageA(reference, WM_SETFONT, SendMessageA(line, WM_GETFONT, 0, 0), TRUE);
+    UpdateWindow(dialog.Handle());
+    const Picture expected = CaptureClient(reference);
+    ASSERT_FALSE(expected.AllOf(RGB(255, 255, 255))) << "the reference shows no text";
+
+    Scan.mainWindow = dialog.Handle();
+    SetStatus("C:\\first.txt");
+    SetStatus("C:\\second.txt");
+    SetStatus("Scanning completed");
+    EXPECT_EQ("Scanning completed", ReadBack(IDC_STATUS_LINE));
+    EXPECT_EQ("C:\\first.txt", SystemCopy(IDC_STATUS_LINE)) << "a text within the period went to the system";
+    EXPECT_TRUE(PumpUntil([&] { return SamePicture(expected, CaptureClient(line)); }, 2000))
+        << "the last text was not painted";
+    EXPECT_EQ("Scanning completed", SystemCopy(IDC_STATUS_LINE));
+    DestroyWindow(reference);
 }
 
 TEST_F(MainWindowTest, TheXButtonBeforeTheScanCloses)
