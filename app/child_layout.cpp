@@ -14,8 +14,7 @@ int ScaleEdge(int edge, double factor)
 
 }  // namespace
 
-bool ComputeScaleFactors(int clientWidth, int clientHeight, int designWidth, int designHeight,
-                         ScaleFactors& factors)
+bool ComputeScaleFactors(int clientWidth, int clientHeight, int designWidth, int designHeight, ScaleFactors& factors)
 {
     if (clientWidth <= 0 || clientHeight <= 0 || designWidth <= 0 || designHeight <= 0) return false;
     factors.horizontal = static_cast<double>(clientWidth) / designWidth;

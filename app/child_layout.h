@@ -12,8 +12,7 @@ struct ChildRect {
 };
 
 // False when either size is not positive: there is nothing sensible to scale by.
-bool ComputeScaleFactors(int clientWidth, int clientHeight, int designWidth, int designHeight,
-                         ScaleFactors& factors);
+bool ComputeScaleFactors(int clientWidth, int clientHeight, int designWidth, int designHeight, ScaleFactors& factors);
 
 // Each edge divided by its factor and truncated toward zero; kept inside the int range.
 ChildRect ScaleChildRect(const ChildRect& rect, const ScaleFactors& factors);

@@ -6,9 +6,8 @@ void ScaleChildWindows(HWND dialog, int designWidth, int designHeight)
 {
     RECT client;
     ScaleFactors factors;
-    if (!GetClientRect(dialog, &client) ||
-        !ComputeScaleFactors(client.right - client.left, client.bottom - client.top, designWidth, designHeight,
-                             factors))
+    if (!GetClientRect(dialog, &client) || !ComputeScaleFactors(client.right - client.left, client.bottom - client.top,
+                                                                designWidth, designHeight, factors))
         return;
     EnumChildWindows(dialog, ScaleChildProc, reinterpret_cast<LPARAM>(&factors));
 }

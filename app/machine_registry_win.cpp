@@ -15,7 +15,9 @@ int ReadMachineRegistryString(const char* keyPath, const char* valueName, char* 
                     ERROR_SUCCESS &&
                 // A value that fills the whole buffer must bring its own terminator.
                 (size < capacity || buffer[size - 1] == '\0');
-    if (!read) buffer[0] = '\0';
-    else if (size < capacity) buffer[size] = '\0';  // the value may be stored without its terminator
+    if (!read)
+        buffer[0] = '\0';
+    else if (size < capacity)
+        buffer[size] = '\0';  // the value may be stored without its terminator
     return key.Close() == ERROR_SUCCESS && read ? 1 : 0;
 }

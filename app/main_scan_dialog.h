@@ -6,10 +6,10 @@
 
 #include "app/status_line_win.h"
 #include "app/window_states.h"
+#include "base/gdi.h"
 #include "base/main_window_items.h"
 #include "framework/button.h"
 #include "framework/dialog.h"
-#include "base/gdi.h"
 #include "framework/list_box.h"
 #include "framework/static.h"
 #include "ui/ex_button_win.h"

@@ -5,14 +5,14 @@
 #include "app/child_layout_win.h"
 #include "app/dialog_font_win.h"
 #include "app/machine_registry_win.h"
-#include "base/product.h"
 #include "app/results_list_win.h"
 #include "app/window_region_win.h"
 #include "app/window_texts.h"
+#include "base/product.h"
 #include "base/progress_channel.h"
-#include "engine/scan_driver.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
+#include "engine/scan_driver.h"
 #include "framework/resources.h"
 #include "resources/resource_ids.h"
 #include "ui/skin_message_box.h"
@@ -24,7 +24,7 @@ int LargeFonts;
 
 namespace {
 
-constexpr int kDesignWidth = 600;    // the background picture's layout
+constexpr int kDesignWidth = 600;  // the background picture's layout
 constexpr int kDesignHeight = 337;
 constexpr int kWindowHeight = 462;
 constexpr COLORREF kOutsideColour = RGB(255, 0, 255);

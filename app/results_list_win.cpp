@@ -1,7 +1,7 @@
 #include "app/results_list_win.h"
 
-#include "base/scan_state.h"
 #include "base/gdi.h"
+#include "base/scan_state.h"
 #include "framework/list_box.h"
 
 namespace {

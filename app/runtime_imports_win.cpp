@@ -17,7 +17,8 @@ const int RuntimeImportsLinked = 1;
 namespace {
 
 // The running system's own export, or null. kernel32 is loaded in every process, so no reference is taken.
-template <typename F> F* KernelFunction(const char* name)
+template <typename F>
+F* KernelFunction(const char* name)
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     return kernel ? reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
@@ -82,7 +83,7 @@ BOOL WINAPI SetAffinity(HANDLE process, DWORD_PTR mask)
 
 // The import pointers, under the names the runtime's calls go through (stdcall names carry their argument
 // bytes). Typed, so that each is a constant the loader relocates: they are read before any constructor runs.
-#define RUNTIME_IMPORT(pointer, standIn, importName)                           \
+#define RUNTIME_IMPORT(pointer, standIn, importName)                       \
     extern decltype(&standIn) const pointer __asm__("__imp__" importName); \
     decltype(&standIn) const pointer = &standIn;
 

@@ -11,8 +11,8 @@ struct RegionRect {
 };
 
 struct RegionDataHeader {
-    uint32_t size;        // always 32
-    uint32_t type;        // always 1, rectangles
+    uint32_t size;  // always 32
+    uint32_t type;  // always 1, rectangles
     uint32_t count;
     uint32_t regionSize;  // always 0
     RegionRect bounds;

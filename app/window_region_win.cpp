@@ -112,7 +112,7 @@ HRGN CreateBitmapRegion(HBITMAP bitmap, COLORREF key, bool keyIsOutside)
     BitBlt(pictureDc.Get(), 0, 0, source.bmWidth, source.bmHeight, sourceDc.Get(), 0, 0, SRCCOPY);
     GdiFlush();
     size_t stride = (static_cast<size_t>(picture.bmWidthBytes) + 3) & ~static_cast<size_t>(3);
-    return RegionFromPicture(PixelPicture{static_cast<const unsigned char*>(bits), source.bmWidth,
-                                          source.bmHeight, stride},
-                             key, keyIsOutside);
+    return RegionFromPicture(
+        PixelPicture{static_cast<const unsigned char*>(bits), source.bmWidth, source.bmHeight, stride}, key,
+        keyIsOutside);
 }

@@ -6,12 +6,23 @@ namespace {
 
 constexpr int kCancel = 2;
 
-constexpr ControlChange Hide(int id) { return {id, Enabling::Keep, Visibility::Hide}; }
-constexpr ControlChange Show(int id) { return {id, Enabling::Keep, Visibility::Show}; }
+constexpr ControlChange Hide(int id)
+{
+    return {id, Enabling::Keep, Visibility::Hide};
+}
+constexpr ControlChange Show(int id)
+{
+    return {id, Enabling::Keep, Visibility::Show};
+}
 
 constexpr ControlChange kReady[] = {
-    Hide(IDC_STATUS_LINE),  Hide(IDC_STATUS_FRAME), Hide(IDC_SEARCHING_FOR), Hide(IDC_RESULTS_LIST),
-    Hide(IDC_RESULTS_FRAME), Hide(kCancel),         {IDC_OK_BUTTON, Enabling::Disable, Visibility::Hide},
+    Hide(IDC_STATUS_LINE),
+    Hide(IDC_STATUS_FRAME),
+    Hide(IDC_SEARCHING_FOR),
+    Hide(IDC_RESULTS_LIST),
+    Hide(IDC_RESULTS_FRAME),
+    Hide(kCancel),
+    {IDC_OK_BUTTON, Enabling::Disable, Visibility::Hide},
 };
 
 // The product page is offered by DOWNLOAD (left visible, showing its disabled picture) and the banner (gone).
@@ -53,12 +64,18 @@ constexpr ControlChanges All(const ControlChange (&changes)[N])
 ControlChanges ChangesFor(WindowStep step)
 {
     switch (step) {
-    case WindowStep::Ready: return All(kReady);
-    case WindowStep::ProductInstalled: return All(kProductInstalled);
-    case WindowStep::ProductNotInstalled: return All(kProductNotInstalled);
-    case WindowStep::ScanStarted: return All(kScanStarted);
-    case WindowStep::TerminateConfirmed: return All(kTerminateConfirmed);
-    case WindowStep::ScanFinished: return All(kScanFinished);
+    case WindowStep::Ready:
+        return All(kReady);
+    case WindowStep::ProductInstalled:
+        return All(kProductInstalled);
+    case WindowStep::ProductNotInstalled:
+        return All(kProductNotInstalled);
+    case WindowStep::ScanStarted:
+        return All(kScanStarted);
+    case WindowStep::TerminateConfirmed:
+        return All(kTerminateConfirmed);
+    case WindowStep::ScanFinished:
+        return All(kScanFinished);
     }
     return {nullptr, 0};
 }

@@ -20,12 +20,12 @@ struct ControlChanges {
 };
 
 enum class WindowStep {
-    Ready,                 // initialisation: the scan's controls are hidden
-    ProductInstalled,      // the maker's antivirus product is installed
+    Ready,             // initialisation: the scan's controls are hidden
+    ProductInstalled,  // the maker's antivirus product is installed
     ProductNotInstalled,
-    ScanStarted,           // SCAN
-    TerminateConfirmed,    // Yes to the terminate question from CANCEL, Escape, the window menu or X
-    ScanFinished,          // the scan handler has run the scan
+    ScanStarted,         // SCAN
+    TerminateConfirmed,  // Yes to the terminate question from CANCEL, Escape, the window menu or X
+    ScanFinished,        // the scan handler has run the scan
 };
 
 ControlChanges ChangesFor(WindowStep step);

@@ -10,7 +10,7 @@ extern const char kCloseButtonQuestionCaption[];  // the X button asks under thi
 extern const char kStatusFrameScanningCaption[];
 extern const char kProductPageAddress[];
 extern const char kRemovalToolsPageAddress[];
-extern const char kInstalledProductKey[];    // under HKEY_LOCAL_MACHINE, read only
+extern const char kInstalledProductKey[];  // under HKEY_LOCAL_MACHINE, read only
 extern const char kInstalledProductValue[];
 
 constexpr size_t kDescriptionTextSize = 600;  // room for a full caption and a full family name

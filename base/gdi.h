@@ -45,7 +45,10 @@ using Region = GdiObject<HRGN>;
 class MemoryDC {
 public:
     explicit MemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
-    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    ~MemoryDC()
+    {
+        if (dc_) DeleteDC(dc_);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     MemoryDC(MemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
@@ -65,7 +68,10 @@ private:
 class ClientDC {
 public:
     explicit ClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~ClientDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~ClientDC()
+    {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
     ClientDC(const ClientDC&) = delete;
     ClientDC& operator=(const ClientDC&) = delete;
     HDC Get() const { return dc_; }
@@ -95,7 +101,10 @@ private:
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
-    ~SelectedObject() { if (previous_) SelectObject(dc_, previous_); }
+    ~SelectedObject()
+    {
+        if (previous_) SelectObject(dc_, previous_);
+    }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 

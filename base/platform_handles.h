@@ -87,7 +87,8 @@ public:
     HMODULE Get() const { return module_; }
     // The exported function `name` as a pointer of the caller's type F, or null. Used for the functions that
     // Windows 98 or NT 4 lack, so that the program does not import them.
-    template <typename F> F* Resolve(const char* name) const
+    template <typename F>
+    F* Resolve(const char* name) const
     {
         return module_ ? reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
     }

@@ -14,7 +14,7 @@ constexpr int kStartupValueNameSize = 128;
 
 struct ScanState {
     HWND mainWindow;
-    char scanPath[kTextBufferSize];          // "!:" selects every fixed drive C: to Z:
+    char scanPath[kTextBufferSize];  // "!:" selects every fixed drive C: to Z:
     int32_t action;
     uint8_t terminateRequested;
     int32_t restartNeeded;

@@ -13,5 +13,13 @@ bool FormatText(char* dst, size_t capacity, const char* format, ...)
 #endif
     ;
 
-template <size_t N> bool CopyText(char (&dst)[N], const char* src) { return CopyText(dst, N, src); }
-template <size_t N> bool AppendText(char (&dst)[N], const char* src) { return AppendText(dst, N, src); }
+template <size_t N>
+bool CopyText(char (&dst)[N], const char* src)
+{
+    return CopyText(dst, N, src);
+}
+template <size_t N>
+bool AppendText(char (&dst)[N], const char* src)
+{
+    return AppendText(dst, N, src);
+}

@@ -52,8 +52,8 @@ private:
     const CorpusOptions& options_;
     std::mt19937_64 random_;
     std::vector<Folder> folders_;
-    std::vector<std::string> pool_;           // PE files in the source folder, by name
-    std::vector<std::string> poolCopies_;     // where each pool file was first copied, or empty
+    std::vector<std::string> pool_;        // PE files in the source folder, by name
+    std::vector<std::string> poolCopies_;  // where each pool file was first copied, or empty
     std::vector<std::string> manifest_;
     int written_ = 0;
 };
@@ -126,8 +126,8 @@ bool Generator::WriteBytes(const std::string& relative, const std::vector<uint8_
 
 bool Generator::WriteText(const std::string& relative, size_t size)
 {
-    static const char* const kWords[] = {"the", "scan", "window", "file", "setup", "options", "default", "value",
-                                         "path", "user", "install", "version", "system", "log", "entry", "data"};
+    static const char* const kWords[] = {"the",  "scan", "window",  "file",    "setup",  "options", "default", "value",
+                                         "path", "user", "install", "version", "system", "log",     "entry",   "data"};
     std::vector<uint8_t> text;
     text.reserve(size);
     while (text.size() < size) {

@@ -7,10 +7,10 @@
 #include <string>
 
 struct CorpusOptions {
-    std::string root;          // created; must not exist yet
-    std::string manifest;      // written: one line per sample, "hit<TAB>path<TAB>name" or "miss<TAB>path"
-    std::string peSource;      // folder of PE files to copy from
-    int files = 20000;         // total, samples included
+    std::string root;      // created; must not exist yet
+    std::string manifest;  // written: one line per sample, "hit<TAB>path<TAB>name" or "miss<TAB>path"
+    std::string peSource;  // folder of PE files to copy from
+    int files = 20000;     // total, samples included
     uint64_t seed = 1;
 };
 

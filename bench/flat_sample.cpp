@@ -14,15 +14,18 @@ constexpr uint32_t kFileAlignment = 0x200;
 constexpr uint32_t kSectionAlignment = 0x1000;
 constexpr uint32_t kCodeCharacteristics = 0xE0000060;
 
-int64_t AlignUp(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+int64_t AlignUp(int64_t value, int64_t alignment)
+{
+    return (value + alignment - 1) / alignment * alignment;
+}
 
 }  // namespace
 
 bool BuildFlatSample(const SignatureRecord& record, std::vector<uint8_t>& image, std::string* error)
 {
     const int64_t low = std::min<int64_t>({0, record.firstOffset, record.secondOffset});
-    const int64_t high = std::max<int64_t>({1, int64_t{record.firstOffset} + kPatternLength,
-                                            int64_t{record.secondOffset} + kPatternLength});
+    const int64_t high = std::max<int64_t>(
+        {1, int64_t{record.firstOffset} + kPatternLength, int64_t{record.secondOffset} + kPatternLength});
     const int64_t rawSize = AlignUp(high - low, kFileAlignment);
     if (kHeadersSize + rawSize > record.fileSize) {
         if (error) *error = "the strings do not fit in one section within the record's length";
@@ -44,7 +47,7 @@ bool BuildFlatSample(const SignatureRecord& record, std::vector<uint8_t>& image,
 
     image = EmitPeImage(plan);
     const int64_t entryAt = kHeadersSize - low;  // file offset of the entry point
-    image[entryAt] = 0xC3;                        // ret, unless a string covers it below
+    image[entryAt] = 0xC3;                       // ret, unless a string covers it below
     std::memcpy(image.data() + entryAt + record.firstOffset, record.firstPattern, kPatternLength);
     std::memcpy(image.data() + entryAt + record.secondOffset, record.secondPattern, kPatternLength);
     return true;

@@ -86,8 +86,7 @@ public:
             if (content == contents_.end()) continue;
             MemoryFile file(content->second);
             PeHeaders headers;
-            if (ReadPeHeaders(file, headers) && index.Match(file, static_cast<int32_t>(lengths_[i]), headers))
-                ++hits_;
+            if (ReadPeHeaders(file, headers) && index.Match(file, static_cast<int32_t>(lengths_[i]), headers)) ++hits_;
         }
         return static_cast<int64_t>(lengths_.size());
     }

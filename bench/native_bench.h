@@ -8,7 +8,7 @@ struct NativeBenchOptions {
     std::string root;
     std::string manifest;  // the samples the core must find, and only those
     std::string csv;
-    std::string hitsOut;   // the core's hits, one "path<TAB>name" per line, for the comparison with clamscan
+    std::string hitsOut;  // the core's hits, one "path<TAB>name" per line, for the comparison with clamscan
     int runs = 5;
 };
 

@@ -43,8 +43,8 @@ std::vector<SignatureRecord> BuildSyntheticTable(const SignatureRecord* shipped,
     table.reserve(kSyntheticRowCount + 1);
     int nextShipped = 0;
     for (int row = 0; row < kSyntheticRowCount; ++row) {
-        const bool shippedHere = nextShipped < 3 && row == kShippedPositions[nextShipped] &&
-                                 shipped[nextShipped].name[0] != '\0';
+        const bool shippedHere =
+            nextShipped < 3 && row == kShippedPositions[nextShipped] && shipped[nextShipped].name[0] != '\0';
         table.push_back(shippedHere ? shipped[nextShipped++] : RandomRecord(random, row + 1));
     }
     table.push_back(SignatureRecord{});

@@ -41,9 +41,15 @@ private:
     int fd_;
 };
 
-bool Dot(const char* name) { return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')); }
+bool Dot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
 
-std::string Join(const std::string& folder, const char* name) { return folder.empty() ? name : folder + "/" + name; }
+std::string Join(const std::string& folder, const char* name)
+{
+    return folder.empty() ? name : folder + "/" + name;
+}
 
 class Walker {
 public:

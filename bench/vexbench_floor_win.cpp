@@ -52,10 +52,10 @@ public:
         frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         frameClass.lpszClassName = kFrameClass;
         RegisterClassA(&frameClass);
-        frame_ = CreateWindowExA(0, kFrameClass, "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120,
-                                 nullptr, nullptr, frameClass.hInstance, nullptr);
-        CreateWindowExA(0, "BUTTON", "Scanning", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | BS_FLAT, 5, 25, 460, 45,
-                        frame_, nullptr, frameClass.hInstance, nullptr);
+        frame_ = CreateWindowExA(0, kFrameClass, "vexbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 480, 120, nullptr,
+                                 nullptr, frameClass.hInstance, nullptr);
+        CreateWindowExA(0, "BUTTON", "Scanning", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | BS_FLAT, 5, 25, 460, 45, frame_,
+                        nullptr, frameClass.hInstance, nullptr);
         label_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 40, 440, 20, frame_, nullptr,
                                  frameClass.hInstance, nullptr);
         UpdateWindow(frame_);

@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "engine/descriptor_file_win.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
+#include "base/text_buffer.h"
+#include "engine/descriptor_file_win.h"
 #include "engine/signature_match.h"
 #include "engine/text_pattern_file.h"
-#include "base/text_buffer.h"
 #include "repair/delete_on_reboot.h"
 #include "repair/startup_entries.h"
 #include "system/process_kill.h"

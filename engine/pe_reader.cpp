@@ -24,10 +24,10 @@ bool ReadAtPosition(RandomAccessFile& file, uint64_t position, void* buffer, uin
 }
 
 // Field positions inside the parts that are read.
-constexpr int kNumberOfSectionsField = 2;      // in the file header
-constexpr int kEntryPointField = 16;           // in the optional header
-constexpr int kSizeOfHeadersField = 60;        // in the optional header
-constexpr int kVirtualSizeField = 8;           // in a section header
+constexpr int kNumberOfSectionsField = 2;  // in the file header
+constexpr int kEntryPointField = 16;       // in the optional header
+constexpr int kSizeOfHeadersField = 60;    // in the optional header
+constexpr int kVirtualSizeField = 8;       // in a section header
 constexpr int kVirtualAddressField = 12;
 constexpr int kPointerToRawDataField = 20;
 

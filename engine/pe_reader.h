@@ -33,8 +33,8 @@ struct PeHeaders {
 };
 
 // Layout of the parts of a PE file the reader looks at.
-constexpr uint32_t kPeOffsetField = 0x3C;        // e_lfanew in the DOS header
-constexpr uint32_t kFileHeaderOffset = 4;        // behind "PE\0\0"
+constexpr uint32_t kPeOffsetField = 0x3C;  // e_lfanew in the DOS header
+constexpr uint32_t kFileHeaderOffset = 4;  // behind "PE\0\0"
 constexpr uint32_t kFileHeaderSize = 20;
 constexpr uint32_t kOptionalHeaderOffset = 24;
 constexpr uint32_t kOptionalHeaderReadSize = 96;  // up to NumberOfRvaAndSizes, without the data directories

@@ -58,8 +58,9 @@ int RunScan()
     SetStatus(Scan.terminateRequested ? "Scanning terminated" : "Scanning completed");
 
     if (Scan.restartNeeded) {
-        const char question[] = "The system has to be restarted to remove the virus completely from your system. "
-                                "\n\n Restart now?";
+        const char question[] =
+            "The system has to be restarted to remove the virus completely from your system. "
+            "\n\n Restart now?";
         if (SkinMessageBox(question, ProductCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) RestartComputer();
     }
     return 1;

@@ -17,7 +17,7 @@ constexpr int32_t kSizeTolerance = 4096;
 #pragma pack(push, 1)
 struct SignatureRecord {
     char name[50];
-    int32_t firstOffset;   // relative to the entry point, in bytes of the loaded image
+    int32_t firstOffset;  // relative to the entry point, in bytes of the loaded image
     uint8_t firstPattern[kPatternLength];
     uint8_t firstTerminator;
     int32_t secondOffset;

@@ -33,10 +33,10 @@ struct TextPatternRecord {
 #pragma pack(pop)
 
 static_assert(sizeof(TextPatternRecord) == 170 && offsetof(TextPatternRecord, fileSize) == 25 &&
-                  offsetof(TextPatternRecord, patternOffset) == 29 && offsetof(TextPatternRecord, patternLength) == 31 &&
-                  offsetof(TextPatternRecord, region) == 33 && offsetof(TextPatternRecord, pattern) == 35 &&
-                  offsetof(TextPatternRecord, searchMode) == 135 && offsetof(TextPatternRecord, sizeTestKind) == 139 &&
-                  offsetof(TextPatternRecord, reserved3) == 143,
+                  offsetof(TextPatternRecord, patternOffset) == 29 &&
+                  offsetof(TextPatternRecord, patternLength) == 31 && offsetof(TextPatternRecord, region) == 33 &&
+                  offsetof(TextPatternRecord, pattern) == 35 && offsetof(TextPatternRecord, searchMode) == 135 &&
+                  offsetof(TextPatternRecord, sizeTestKind) == 139 && offsetof(TextPatternRecord, reserved3) == 143,
               "a text-pattern record is 170 packed bytes, each field at its offset");
 
 // The shipped table ("W32/Nyxem.Worm"); its pattern is stored combined with a one-byte key.

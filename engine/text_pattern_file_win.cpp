@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "engine/descriptor_file_win.h"
-#include "engine/text_pattern.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
+#include "engine/descriptor_file_win.h"
+#include "engine/text_pattern.h"
 #include "repair/startup_entries.h"
 
 namespace {

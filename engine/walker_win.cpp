@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "base/platform_handles.h"
-#include "engine/file_check.h"
-#include "engine/listed_length.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
+#include "engine/file_check.h"
+#include "engine/listed_length.h"
 #include "engine/walk_paths.h"
 #include "ui/skin_message_box.h"
 
@@ -23,9 +23,15 @@ namespace {
 constexpr int16_t kDisplayLength = 60;
 constexpr WPARAM kEscapeKey = 0x1B;
 
-bool IsDirectory(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsDirectory(const WIN32_FIND_DATAA& data)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
-bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+bool IsDotEntry(const char* name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
 
 // True when the scan must unwind: one message is pumped first so a request can arrive.
 bool PumpAndTestTerminate()

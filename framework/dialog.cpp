@@ -76,8 +76,7 @@ INT_PTR Dialog::DoModal(HWND owner)
     LPARAM self = reinterpret_cast<LPARAM>(this);
     if (source_.Memory())
         return DialogBoxIndirectParamA(ResourceModule(), source_.Memory(), owner, &Dialog::Procedure, self);
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(source_.ResourceId()), owner, &Dialog::Procedure,
-                           self);
+    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(source_.ResourceId()), owner, &Dialog::Procedure, self);
 }
 
 bool Dialog::Create(HWND owner)
@@ -144,8 +143,8 @@ INT_PTR Dialog::HandleMessage(HWND window, const Message& message)
     if (message.id == WM_INITDIALOG) return InitDialog();
     if (IsNotification(message.id) && !initialised_) return FALSE;
     LRESULT result = 0;
-    bool handled = ReflectToControl(message, result) || DispatchMessageToTable(message, result) ||
-                   BuiltInCommand(message);
+    bool handled =
+        ReflectToControl(message, result) || DispatchMessageToTable(message, result) || BuiltInCommand(message);
     if (!handled) return FALSE;
     if (ReturnsResultDirectly(message.id)) return result;
     SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
@@ -172,8 +171,13 @@ bool Dialog::BuiltInCommand(const Message& message)
 {
     if (message.id != WM_COMMAND || HIWORD(message.wParam) > 1) return false;
     switch (LOWORD(message.wParam)) {
-    case IDOK: OnOK(); return true;
-    case IDCANCEL: OnCancel(); return true;
-    default: return false;
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    default:
+        return false;
     }
 }

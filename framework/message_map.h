@@ -30,16 +30,19 @@ struct Message {
 // A parent hands WM_DRAWITEM and WM_CTLCOLOR* to the subclassing object of the child they concern under these
 // numbers, so that a control class draws and colours itself. They are dispatched directly, never sent.
 constexpr UINT kReflectedBase = 0xBC00;
-constexpr UINT Reflected(UINT message) { return kReflectedBase + message; }
+constexpr UINT Reflected(UINT message)
+{
+    return kReflectedBase + message;
+}
 
 class MessageReceiver;
 // Runs a handler; false when it declined the message (it then goes on to the next entry and the default).
 using MessageInvoker = bool (*)(MessageReceiver& receiver, const Message& message, LRESULT& result);
 
 struct MessageEntry {
-    UINT first;     // the message numbers the entry takes, first to last
+    UINT first;  // the message numbers the entry takes, first to last
     UINT last;
-    int control;    // command entries: the control id; 0 for every other entry
+    int control;  // command entries: the control id; 0 for every other entry
     MessageInvoker invoke;
 };
 
@@ -80,7 +83,9 @@ namespace message_map_detail {
 template <class>
 struct MemberClass;
 template <class C, class R, class... A>
-struct MemberClass<R (C::*)(A...)> { using Type = C; };
+struct MemberClass<R (C::*)(A...)> {
+    using Type = C;
+};
 
 template <auto Handler>
 auto& Target(MessageReceiver& receiver)
@@ -96,8 +101,8 @@ inline POINT PointOf(LPARAM lParam)
 template <auto Handler>
 bool InvokeCtlColor(MessageReceiver& r, const Message& m, LRESULT& result)
 {
-    HBRUSH brush = (Target<Handler>(r).*Handler)(reinterpret_cast<HDC>(m.wParam),
-                                                 reinterpret_cast<HWND>(m.lParam), m.id);
+    HBRUSH brush =
+        (Target<Handler>(r).*Handler)(reinterpret_cast<HDC>(m.wParam), reinterpret_cast<HWND>(m.lParam), m.id);
     result = reinterpret_cast<LRESULT>(brush);
     return brush != nullptr;
 }
@@ -177,8 +182,7 @@ constexpr MessageEntry OnCtlColor()
 template <auto Handler>
 constexpr MessageEntry OnReflectedCtlColor()
 {
-    return {Reflected(WM_CTLCOLORMSGBOX), Reflected(WM_CTLCOLORSTATIC), 0,
-            message_map_detail::InvokeCtlColor<Handler>};
+    return {Reflected(WM_CTLCOLORMSGBOX), Reflected(WM_CTLCOLORSTATIC), 0, message_map_detail::InvokeCtlColor<Handler>};
 }
 
 // void Handler(const DRAWITEMSTRUCT&): an owner-drawn control drawing itself.

@@ -11,7 +11,11 @@ public:
     HWND Handle() const { return hwnd_; }
     explicit operator bool() const { return hwnd_ != nullptr; }
     // Points the wrapper at `window`; false when there is none. Subclassing wrappers hide this.
-    bool Attach(HWND window) { hwnd_ = window; return window != nullptr; }
+    bool Attach(HWND window)
+    {
+        hwnd_ = window;
+        return window != nullptr;
+    }
 
     int Id() const { return GetDlgCtrlID(hwnd_); }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
@@ -33,8 +37,18 @@ public:
         return SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW) != FALSE;
     }
-    RECT ClientRect() const { RECT r{}; GetClientRect(hwnd_, &r); return r; }
-    RECT ScreenRect() const { RECT r{}; GetWindowRect(hwnd_, &r); return r; }
+    RECT ClientRect() const
+    {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        return r;
+    }
+    RECT ScreenRect() const
+    {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        return r;
+    }
 
     void SetFont(HFONT font, bool redraw = true) const
     {

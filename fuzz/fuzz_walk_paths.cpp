@@ -39,15 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (joined != fits || (joined && expected != out.data())) std::abort();
 
     if (DirectoryPattern(pattern.c_str(), out.data(), capacity) && std::strlen(out.data()) >= capacity) std::abort();
-    if (ProgramFilesFolder(pattern.c_str(), out.data(), capacity) && std::strlen(out.data()) >= capacity)
-        std::abort();
+    if (ProgramFilesFolder(pattern.c_str(), out.data(), capacity) && std::strlen(out.data()) >= capacity) std::abort();
 
     ShortenPathForDisplay(pattern.c_str(), out.data(), capacity, maximum);
     const size_t shown = strnlen(out.data(), capacity);
     if (shown >= capacity) std::abort();
     // A longer path is cut to exactly `maximum` characters when there is a half to keep on each side.
-    const bool cut = maximum / 2 - 1 > 0 && pattern.size() > static_cast<size_t>(maximum) &&
-                     static_cast<size_t>(maximum) < capacity;
+    const bool cut =
+        maximum / 2 - 1 > 0 && pattern.size() > static_cast<size_t>(maximum) && static_cast<size_t>(maximum) < capacity;
     if (cut && shown != static_cast<size_t>(maximum)) std::abort();
     return 0;
 }

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "base/platform_handles.h"
 #include "base/text_buffer.h"
 #include "repair/file_swap.h"
 #include "repair/wininit_rename.h"
 #include "system/platform.h"
-#include "base/platform_handles.h"
 
 namespace {
 constexpr int kWindowsDirectorySize = 350;
@@ -55,8 +55,7 @@ public:
         ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.IsValid()) return false;
         DWORD written = 0;
-        bool complete = WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
-                                  nullptr) &&
+        bool complete = WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
                         written == content.size() && FlushFileBuffers(file.Get());
         file.Close();
         if (!complete) DeleteFileA(path);

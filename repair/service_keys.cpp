@@ -11,12 +11,9 @@ struct ServiceKeyPart {
 
 // Registry names ignore case: the capitals of the fourth prefix name the same key as the fifth and sixth.
 constexpr ServiceKeyPart kParts[kServiceKeyDeletions] = {
-    {"SYSTEM\\ControlSet001\\Services\\", "\\Enum"},
-    {"SYSTEM\\ControlSet001\\Services\\", "\\Security"},
-    {"SYSTEM\\ControlSet001\\Services\\", ""},
-    {"SYSTEM\\CONTROLSET002\\SERVICES\\", "\\Enum"},
-    {"SYSTEM\\ControlSet002\\Services\\", "\\Security"},
-    {"SYSTEM\\ControlSet002\\Services\\", ""},
+    {"SYSTEM\\ControlSet001\\Services\\", "\\Enum"},     {"SYSTEM\\ControlSet001\\Services\\", "\\Security"},
+    {"SYSTEM\\ControlSet001\\Services\\", ""},           {"SYSTEM\\CONTROLSET002\\SERVICES\\", "\\Enum"},
+    {"SYSTEM\\ControlSet002\\Services\\", "\\Security"}, {"SYSTEM\\ControlSet002\\Services\\", ""},
 };
 
 }  // namespace

@@ -5,13 +5,13 @@
 #include <memory>
 #include <new>
 
+#include "base/platform_handles.h"
+#include "base/platform_text.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "repair/run_value.h"
 #include "system/platform.h"
-#include "base/platform_handles.h"
-#include "base/platform_text.h"
 
 namespace {
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

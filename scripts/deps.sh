@@ -2,7 +2,7 @@
 # Installs what building and testing need, from Debian's packages. Quick when all is present.
 set -euo pipefail
 
-packages=(cmake make g++ googletest clang libclang-rt-14-dev
+packages=(cmake make g++ googletest clang clang-format libclang-rt-14-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           wine wine32:i386 xvfb imagemagick git zip)
 # Where the kernel runs no 32-bit Linux programs, Wine's 32-bit loader cannot start; the Windows suite then

@@ -16,6 +16,7 @@ for preset in "${presets[@]}"; do
   cmake --build "build/$preset" -j"$jobs"
 done
 
+scripts/check-format.sh
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 ctest --test-dir build/native-asan --output-on-failure -j"$jobs"
 scripts/fuzz.sh 5

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "base/platform_text.h"
 #include "base/text_buffer.h"
 #include "system/platform.h"
-#include "base/platform_text.h"
 
 InfectedProcessRoad ChooseInfectedProcessRoad(int platformCode, int ntGeneration, bool terminated)
 {

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "base/platform_handles.h"
 #include "base/product.h"
 #include "base/scan_state.h"
 #include "system/memory_scan_road.h"
 #include "system/platform.h"
-#include "base/platform_handles.h"
 #include "system/process_list.h"
 #include "system/restart.h"
 #include "system/restart_privilege.h"
@@ -24,9 +24,10 @@ constexpr int kReadPermission = 4;
 constexpr DWORD kTerminateAndQuery = PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION;
 constexpr unsigned kRestartNoticeStyle = MB_OKCANCEL | MB_ICONINFORMATION;  // 0x41
 
-const char kRestartNotice[] = "W32/StartPage.Trojan  found in memory! registry entries created by the worm are "
-                              "removed. You must restart the computer and run this program to continue "
-                              "scanning.\n\nRestart the computer now?";
+const char kRestartNotice[] =
+    "W32/StartPage.Trojan  found in memory! registry entries created by the worm are "
+    "removed. You must restart the computer and run this program to continue "
+    "scanning.\n\nRestart the computer now?";
 
 void EnableDebugPrivilege()
 {
@@ -90,8 +91,8 @@ int TakeServiceRoad(const MemoryScanSteps& steps, const char* imagePath, int wal
 }
 
 // Returns the result of the last walk made for the process.
-int ActOnInfectedProcess(const MemoryScanSteps& steps, const ProcessImageNode& node, bool terminated,
-                         int platform, int generation, int walkResult)
+int ActOnInfectedProcess(const MemoryScanSteps& steps, const ProcessImageNode& node, bool terminated, int platform,
+                         int generation, int walkResult)
 {
     switch (ChooseInfectedProcessRoad(platform, generation, terminated)) {
     case ROAD_REMOVAL_WALK:
@@ -136,8 +137,7 @@ int ScanMemoryPsapi(const MemoryScanSteps& steps)
         // A second attempt only when the first failed: once the process is gone its identifier may already
         // belong to another one.
         const bool terminated = TerminateById(node->processId) || TerminateById(node->processId);
-        result = static_cast<int16_t>(
-            ActOnInfectedProcess(steps, *node, terminated, PLATFORM_NT, generation, result));
+        result = static_cast<int16_t>(ActOnInfectedProcess(steps, *node, terminated, PLATFORM_NT, generation, result));
     }
     return result;
 }

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "base/text_buffer.h"
 #include "base/platform_handles.h"
+#include "base/text_buffer.h"
 #include "system/toolhelp_win.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "base/text_buffer.h"
 #include "base/platform_text.h"
+#include "base/text_buffer.h"
 
 bool ToolhelpNameMatches(const char* targetPath, const char* exeFile)
 {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/text_buffer.h"
 #include "base/platform_text.h"
+#include "base/text_buffer.h"
 
 namespace {
 constexpr size_t kCounterTextSize = 64;  // room for any index; longer strings are never indexes

@@ -6,7 +6,7 @@
 
 namespace {
 // Field offsets of the 32-bit performance-data structures (winperf.h).
-constexpr size_t kBlockHeaderLength = 24;     // PERF_DATA_BLOCK.HeaderLength
+constexpr size_t kBlockHeaderLength = 24;      // PERF_DATA_BLOCK.HeaderLength
 constexpr size_t kObjectDefinitionLength = 4;  // PERF_OBJECT_TYPE
 constexpr size_t kObjectHeaderLength = 8;
 constexpr size_t kObjectNumCounters = 32;
@@ -70,7 +70,8 @@ void ReadInstanceName(const Block& block, size_t instance, PerfNameConverter con
     uint32_t byteLength;
     uint16_t characters[kNameCharacters];
     size_t count = 0;
-    if (block.Follow(instance, kInstanceNameOffset, &text) && block.Read32(instance + kInstanceNameLength, &byteLength)) {
+    if (block.Follow(instance, kInstanceNameOffset, &text) &&
+        block.Read32(instance + kInstanceNameLength, &byteLength)) {
         size_t available = (block.Size() - text) / 2;
         size_t limit = byteLength / 2 < available ? byteLength / 2 : available;
         if (limit > kNameCharacters) limit = kNameCharacters;
@@ -86,8 +87,8 @@ void ReadInstanceName(const Block& block, size_t instance, PerfNameConverter con
 }
 }  // namespace
 
-size_t ReadPerfProcessTable(const uint8_t* data, size_t size, uint32_t processIdCounter,
-                            PerfNameConverter convert, PerfProcessEntry* rows, size_t capacity)
+size_t ReadPerfProcessTable(const uint8_t* data, size_t size, uint32_t processIdCounter, PerfNameConverter convert,
+                            PerfProcessEntry* rows, size_t capacity)
 {
     Block block(data, size);
     static const uint8_t kSignature[] = {'P', 0, 'E', 0, 'R', 0, 'F', 0};

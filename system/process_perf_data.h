@@ -35,5 +35,5 @@ using PerfNameConverter = bool (*)(const uint16_t* text, size_t count, char* out
 
 // Fills rows from the process object that begins the performance-data block, at most kPerfMaxInstances and
 // at most `capacity`; returns the number filled.
-size_t ReadPerfProcessTable(const uint8_t* block, size_t size, uint32_t processIdCounter,
-                            PerfNameConverter convert, PerfProcessEntry* rows, size_t capacity);
+size_t ReadPerfProcessTable(const uint8_t* block, size_t size, uint32_t processIdCounter, PerfNameConverter convert,
+                            PerfProcessEntry* rows, size_t capacity);

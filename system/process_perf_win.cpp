@@ -6,9 +6,9 @@
 #include <memory>
 #include <new>
 
+#include "base/platform_handles.h"
 #include "base/product.h"
 #include "base/text_buffer.h"
-#include "base/platform_handles.h"
 #include "system/process_match.h"
 #include "system/process_perf_data.h"
 
@@ -63,8 +63,8 @@ bool ToAnsi(const uint16_t* text, size_t count, char* out, size_t outSize)
     if (outSize == 0) return false;
     out[0] = '\0';
     if (count == 0) return true;
-    int written = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text), static_cast<int>(count),
-                                      out, static_cast<int>(outSize - 1), nullptr, nullptr);
+    int written = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text), static_cast<int>(count), out,
+                                      static_cast<int>(outSize - 1), nullptr, nullptr);
     if (written <= 0) return false;
     out[written] = '\0';
     return true;

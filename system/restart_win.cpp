@@ -1,7 +1,7 @@
 #include "system/restart.h"
 
-#include "system/platform.h"
 #include "base/platform_handles.h"
+#include "system/platform.h"
 #include "system/restart_privilege.h"
 
 int RestartComputer()

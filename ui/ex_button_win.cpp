@@ -83,9 +83,7 @@ void NCExButton::OnSetFocus(HWND)
 
 void NCExButton::OnDrawItem(const DRAWITEMSTRUCT& item)
 {
-    const Bitmap& image = highlighted ? focusBitmap
-                          : (item.itemState & ODS_DISABLED) ? disabledBitmap
-                                                            : normalBitmap;
+    const Bitmap& image = highlighted ? focusBitmap : (item.itemState & ODS_DISABLED) ? disabledBitmap : normalBitmap;
     if (!image) return;
     MemoryDC memory(item.hDC);
     if (!memory) return;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/button.h"
 #include "base/gdi.h"
+#include "framework/button.h"
 #include "framework/subclassed_control.h"
 
 // The message box's buttons: no hand pointer.

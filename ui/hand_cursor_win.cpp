@@ -1,8 +1,8 @@
 #include "ui/hand_cursor_win.h"
 
+#include "base/platform_handles.h"
 #include "base/text_buffer.h"
 #include "framework/resources.h"
-#include "base/platform_handles.h"
 
 namespace {
 

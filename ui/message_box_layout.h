@@ -41,10 +41,10 @@ BoxGrowth GrowthForTextLength(size_t length);
 struct BoxLayout {
     BoxGrowth growth;
     BoxPlacement label;
-    bool moveIcon;      // long messages (a > 30) lift the icon into the row above the label
+    bool moveIcon;  // long messages (a > 30) lift the icon into the row above the label
     int iconY;
-    int buttonShiftX;   // every button moves right by this much ...
-    int buttonRowY;     // ... onto one row 65 pixels above the bottom
+    int buttonShiftX;  // every button moves right by this much ...
+    int buttonRowY;    // ... onto one row 65 pixels above the bottom
 };
 
 BoxLayout LayOutMessageBox(size_t textLength, bool largeFonts, BoxRect label, int dialogBottom);

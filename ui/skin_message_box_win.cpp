@@ -29,8 +29,7 @@ int SkinMessageBox(const char* text, const char* caption, unsigned int style)
     return static_cast<int>(box.DoModal(MainWindowIfAlive()));
 }
 
-SkinMessageDialog::SkinMessageDialog(const char* text, const char* caption, unsigned int style,
-                                     DialogTemplate source)
+SkinMessageDialog::SkinMessageDialog(const char* text, const char* caption, unsigned int style, DialogTemplate source)
     : Dialog(source), messageText(text), captionText(caption), panelBrush(CreateSolidBrush(kPanelColour))
 {
     BoxLook look = ChooseBoxLook(style);
@@ -110,8 +109,8 @@ void SkinMessageDialog::CentreOnMainWindow()
     RECT over = Window(main).ScreenRect();
     RECT box = ScreenRect();
     int width = box.right - box.left, height = box.bottom - box.top;
-    SetWindowPos(Handle(), nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SkinMessageDialog::OnCancel()

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/dialog.h"
 #include "base/gdi.h"
+#include "framework/dialog.h"
 #include "framework/static.h"
 #include "ui/ex_button_win.h"
 #include "ui/message_box_layout.h"

@@ -11,12 +11,14 @@ namespace {
 class FailureRecap : public testing::EmptyTestEventListener {
 public:
     // The test's name is kept here: asking the framework for it while it reports a result deadlocks.
-    void OnTestStart(const testing::TestInfo& test) override {
+    void OnTestStart(const testing::TestInfo& test) override
+    {
         current_ = std::string(test.test_suite_name()) + "." + test.name();
     }
     void OnTestEnd(const testing::TestInfo&) override { current_ = "(outside a test)"; }
 
-    void OnTestPartResult(const testing::TestPartResult& result) override {
+    void OnTestPartResult(const testing::TestPartResult& result) override
+    {
         if (!result.failed() || failures_.size() >= kMaxKept) return;
         std::string line = current_ + ": ";
         line += std::string(result.file_name() ? result.file_name() : "?") + ":" + std::to_string(result.line_number());
@@ -27,7 +29,8 @@ public:
         failures_.push_back(line + ": " + message);
     }
 
-    void OnTestProgramEnd(const testing::UnitTest&) override {
+    void OnTestProgramEnd(const testing::UnitTest&) override
+    {
         if (failures_.empty()) return;
         std::printf("\nFailed assertions, in order:\n");
         for (const std::string& failure : failures_) std::printf("  %s\n", failure.c_str());

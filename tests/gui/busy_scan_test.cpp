@@ -16,21 +16,25 @@ protected:
     static void SetUpTestSuite() { bulkWritten = WriteBulkTree(kBulkRoot, 40, 200); }
     static void TearDownTestSuite() { RemoveTree(kBulkRoot); }
     void SetUp() override { ASSERT_TRUE(bulkWritten); }
-    void TearDown() override { program.reset(); }
+    void TearDown() override { program_.reset(); }
 
     // Starts a scan and checks the scanning state.
-    void StartScan() {
+    void StartScan()
+    {
         ASSERT_NO_FATAL_FAILURE(Start());
         filesOnC = CountFiles("C:\\");
         Click(Item(ID_SCAN));
         // Among the pages, not merely in the bulk root, whose entries are all folders: a question asked there
         // could end a scan that has counted no file yet.
         const std::string pages = std::string(kBulkRoot) + "\\folder";
-        ASSERT_TRUE(WaitFor([&] {
-            const std::string status = ItemText(ID_STATUS);
-            return Visible(Item(ID_CANCEL)) && status.rfind(pages, 0) == 0 &&
-                   status.find("\\page") != std::string::npos;
-        }, kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                const std::string status = ItemText(ID_STATUS);
+                return Visible(Item(ID_CANCEL)) && status.rfind(pages, 0) == 0 &&
+                       status.find("\\page") != std::string::npos;
+            },
+            kScanTimeoutMs))
+            << "status: " << ItemText(ID_STATUS);
         ExpectVisible({ID_CANCEL, ID_SEARCHING_FOR, ID_STATUS, ID_STATUS_FRAME, ID_RESULTS, ID_RESULTS_FRAME}, true);
         ExpectVisible({ID_OK, ID_DESCRIPTION, ID_COPYRIGHT, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, false);
         ExpectEnabled({ID_SCAN}, false);
@@ -39,7 +43,8 @@ protected:
     }
 
     // Asks through `button`, answers No and checks that the scan goes on.
-    void AskAndGoOn(int button, const char* caption) {
+    void AskAndGoOn(int button, const char* caption)
+    {
         Click(Item(button));
         HWND box = WaitForQuestion(caption);
         ASSERT_NE(nullptr, box);
@@ -54,7 +59,8 @@ protected:
     }
 
     // Asks through `button`, answers Yes and checks the terminated scan's window.
-    void AskAndTerminate(int button, const char* caption) {
+    void AskAndTerminate(int button, const char* caption)
+    {
         Click(Item(button));
         HWND box = WaitForQuestion(caption);
         ASSERT_NE(nullptr, box);
@@ -71,10 +77,11 @@ protected:
         EXPECT_EQ(StatisticsBlock(scanned, 0, 0), tail);
         EXPECT_GT(scanned, 0);
         EXPECT_LT(scanned, filesOnC) << "the scan was not cut short";
-        Screenshot(main, ShotName(button, "terminated").c_str());
+        Screenshot(main_, ShotName(button, "terminated").c_str());
     }
 
-    static std::string ShotName(int button, const char* state) {
+    static std::string ShotName(int button, const char* state)
+    {
         return std::string(button == ID_CANCEL ? "cancel-" : "x-") + state;
     }
 
@@ -84,15 +91,17 @@ protected:
 
 bool BusyScan::bulkWritten = false;
 
-TEST_F(BusyScan, CancelAsksUnderTheProductCaption) {
+TEST_F(BusyScan, CancelAsksUnderTheProductCaption)
+{
     ASSERT_NO_FATAL_FAILURE(StartScan());
-    Screenshot(main, "scanning");
+    Screenshot(main_, "scanning");
     ASSERT_NO_FATAL_FAILURE(AskAndGoOn(ID_CANCEL, kProductCaption));
     ASSERT_NO_FATAL_FAILURE(AskAndTerminate(ID_CANCEL, kProductCaption));
     CloseWithOk();
 }
 
-TEST_F(BusyScan, CloseButtonAsksUnderDialogBoxTitle) {
+TEST_F(BusyScan, CloseButtonAsksUnderDialogBoxTitle)
+{
     ASSERT_NO_FATAL_FAILURE(StartScan());
     ASSERT_NO_FATAL_FAILURE(AskAndGoOn(ID_CLOSE_X, "DialogBoxTitle"));
     ASSERT_NO_FATAL_FAILURE(AskAndTerminate(ID_CLOSE_X, "DialogBoxTitle"));

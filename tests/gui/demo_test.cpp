@@ -11,21 +11,24 @@ namespace {
 
 using Demo = MainWindowTest;
 
-TEST_F(Demo, DISABLED_ScanTheMachine) {
+TEST_F(Demo, DISABLED_ScanTheMachine)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
-    Screenshot(main, "demo-ready");
+    Screenshot(main_, "demo-ready");
     Click(Item(ID_SCAN));
-    ASSERT_TRUE(WaitFor([&] {
-        const std::string status = ItemText(ID_STATUS);
-        return status == "Scanning completed" || status == "Scanning terminated" || !program->Running();
-    }, kScanTimeoutMs));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const std::string status = ItemText(ID_STATUS);
+            return status == "Scanning completed" || status == "Scanning terminated" || !program_->Running();
+        },
+        kScanTimeoutMs));
     std::printf("\nResults list:\n");
     for (const std::string& line : Lines()) std::printf("  %s\n", line.c_str());
     std::printf("Status line: %s\n\n", ItemText(ID_STATUS).c_str());
-    Screenshot(main, "demo-finished");
+    Screenshot(main_, "demo-finished");
     // The list ends at the statistics; its first lines hold what the memory scan and the registry cleanup did.
     SendMessageTimeoutA(Item(ID_RESULTS), LB_SETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, nullptr);
-    Screenshot(main, "demo-results");
+    Screenshot(main_, "demo-results");
     CloseWithOk();
 }
 

@@ -9,37 +9,40 @@ namespace {
 
 using StartUp = MainWindowTest;
 
-TEST_F(StartUp, EscapeBeforeScanEndsTheProgram) {
+TEST_F(StartUp, EscapeBeforeScanEndsTheProgram)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
-    PressKey(main, VK_ESCAPE);
-    EXPECT_TRUE(program->WaitForExit(kReplyTimeoutMs));
+    PressKey(main_, VK_ESCAPE);
+    EXPECT_TRUE(program_->WaitForExit(kReplyTimeoutMs));
 }
 
-TEST_F(StartUp, EnterDoesNothing) {
+TEST_F(StartUp, EnterDoesNothing)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
-    PressKey(main, VK_RETURN);
+    PressKey(main_, VK_RETURN);
     PressKey(Item(ID_SCAN), VK_RETURN);
-    ASSERT_TRUE(Flush(main));
-    EXPECT_TRUE(program->Running());
+    ASSERT_TRUE(Flush(main_));
+    EXPECT_TRUE(program_->Running());
     ExpectEnabled({ID_SCAN}, true);
     ExpectVisible({ID_RESULTS, ID_CANCEL, ID_OK}, false);
-    EXPECT_EQ(nullptr, program->FindWindowTitled(kProductCaption, main, 0));
-    Screenshot(main, "ready");
+    EXPECT_EQ(nullptr, program_->FindWindowTitled(kProductCaption, main_, 0));
+    Screenshot(main_, "ready");
 }
 
-TEST_F(StartUp, SecondStartEndsAtOnceAndLeavesTheFirstWindowAlone) {
+TEST_F(StartUp, SecondStartEndsAtOnceAndLeavesTheFirstWindowAlone)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
-    const RECT before = WindowRect(main);
+    const RECT before = WindowRect(main_);
     const std::string description = ItemText(ID_DESCRIPTION);
     Program second;
     ASSERT_TRUE(second.Started());
     EXPECT_TRUE(second.WaitForExit(kWindowTimeoutMs)) << "the second copy keeps running";
-    EXPECT_TRUE(program->Running());
+    EXPECT_TRUE(program_->Running());
     EXPECT_EQ(1, CountTopLevelWindows(kProductCaption));
-    const RECT after = WindowRect(main);
+    const RECT after = WindowRect(main_);
     EXPECT_TRUE(EqualRect(&before, &after));
-    EXPECT_TRUE(Visible(main));
-    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(Visible(main_));
+    EXPECT_FALSE(IsIconic(main_));
     EXPECT_EQ(description, ItemText(ID_DESCRIPTION));
     ExpectEnabled({ID_SCAN}, true);
 }

@@ -16,7 +16,8 @@ const char kProgramFilesSeed[] = "C:\\Program Files\\Seeded";
 
 class FullScan : public MainWindowTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(MakeFolders(std::string(kSeedRoot) + "\\Documents"));
         ASSERT_TRUE(MakeFolders(std::string(kSeedRoot) + "\\Tools"));
         ASSERT_TRUE(MakeFolders(kProgramFilesSeed));
@@ -26,8 +27,9 @@ protected:
         clean.push_back(std::string(kSeedRoot) + "\\Documents\\budget.csv");
         SeedSamples();
     }
-    void TearDown() override {
-        program.reset();
+    void TearDown() override
+    {
+        program_.reset();
         RemoveTree(kSeedRoot);
         RemoveTree(kProgramFilesSeed);
     }
@@ -35,7 +37,8 @@ protected:
     // One sample per shipped row: the first in a plain folder, the second read-only and hidden, the third in
     // Program Files; any further rows beside the first. A near miss (one byte longer) stands for a clean
     // program that merely resembles one.
-    void SeedSamples() {
+    void SeedSamples()
+    {
         const int rows = ShippedRowCount();
         ASSERT_GT(rows, 0);
         for (int row = 0; row < rows; ++row) {
@@ -60,7 +63,8 @@ protected:
     std::vector<std::string> clean;
 };
 
-TEST_F(FullScan, RemovesEverySampleListsItAndEndsWithTheStatistics) {
+TEST_F(FullScan, RemovesEverySampleListsItAndEndsWithTheStatistics)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
     const int filesOnC = CountFiles("C:\\");
     Click(Item(ID_SCAN));
@@ -90,11 +94,11 @@ TEST_F(FullScan, RemovesEverySampleListsItAndEndsWithTheStatistics) {
     ExpectEnabled({ID_OK}, true);
     ExpectEnabled({ID_SCAN}, false);
     EXPECT_EQ("", ItemText(ID_STATUS_FRAME));
-    Screenshot(main, "finished");
+    Screenshot(main_, "finished");
 
-    PressKey(main, VK_RETURN);
-    ASSERT_TRUE(Flush(main));
-    EXPECT_TRUE(program->Running()) << "Enter closed the finished window";
+    PressKey(main_, VK_RETURN);
+    ASSERT_TRUE(Flush(main_));
+    EXPECT_TRUE(program_->Running()) << "Enter closed the finished window";
     CloseWithOk();
 }
 

@@ -8,7 +8,8 @@ namespace gui {
 
 const char kProductCaption[] = "Vexilor Ver 1.0";
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs)
+{
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
@@ -19,7 +20,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD poll
 
 namespace {
 
-bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result, bool wide) {
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result, bool wide)
+{
     const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
     return wide ? SendMessageTimeoutW(window, message, wParam, lParam, flags, kReplyTimeoutMs, result) != 0
                 : SendMessageTimeoutA(window, message, wParam, lParam, flags, kReplyTimeoutMs, result) != 0;
@@ -27,7 +29,8 @@ bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* res
 
 }  // namespace
 
-std::string Text(HWND window) {
+std::string Text(HWND window)
+{
     DWORD_PTR length = 0;
     if (!window || !Ask(window, WM_GETTEXTLENGTH, 0, 0, &length, false)) return "";
     std::vector<char> buffer(length + 2, '\0');
@@ -36,7 +39,8 @@ std::string Text(HWND window) {
     return std::string(buffer.data());
 }
 
-std::vector<std::string> ListLines(HWND list) {
+std::vector<std::string> ListLines(HWND list)
+{
     std::vector<std::string> lines;
     DWORD_PTR count = 0;
     if (!list || !Ask(list, LB_GETCOUNT, 0, 0, &count, true)) return lines;
@@ -54,18 +58,29 @@ std::vector<std::string> ListLines(HWND list) {
     return lines;
 }
 
-bool Visible(HWND window) { return window && IsWindowVisible(window); }
-bool Enabled(HWND window) { return window && IsWindowEnabled(window); }
+bool Visible(HWND window)
+{
+    return window && IsWindowVisible(window);
+}
+bool Enabled(HWND window)
+{
+    return window && IsWindowEnabled(window);
+}
 
-RECT WindowRect(HWND window) {
+RECT WindowRect(HWND window)
+{
     RECT r{};
     GetWindowRect(window, &r);
     return r;
 }
 
-void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button)
+{
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
 
-void PressKey(HWND window, UINT virtualKey) {
+void PressKey(HWND window, UINT virtualKey)
+{
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     HWND target = window;
@@ -76,7 +91,8 @@ void PressKey(HWND window, UINT virtualKey) {
     PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | 0xC0000000);
 }
 
-bool Flush(HWND dialog) {
+bool Flush(HWND dialog)
+{
     // Posted messages of one thread are handled in order, so once a harmless posted request has taken effect,
     // everything posted before it has been handled too. The results list's horizontal extent serves as that
     // request; the values stay below the list's width, so no scroll bar appears, and never carry 0x1B (Escape)
@@ -86,15 +102,18 @@ bool Flush(HWND dialog) {
     if ((token & 0xFFFF) == 0x1B) ++token;
     HWND list = GetDlgItem(dialog, ID_RESULTS);
     if (!list || !PostMessageA(list, LB_SETHORIZONTALEXTENT, token, 0)) return false;
-    return WaitFor([&] {
-        DWORD_PTR extent = 0;
-        return Ask(list, LB_GETHORIZONTALEXTENT, 0, 0, &extent, false) && extent == token;
-    }, kReplyTimeoutMs);
+    return WaitFor(
+        [&] {
+            DWORD_PTR extent = 0;
+            return Ask(list, LB_GETHORIZONTALEXTENT, 0, 0, &extent, false) && extent == token;
+        },
+        kReplyTimeoutMs);
 }
 
 namespace {
 
-bool NothingToPaint(HWND window) {
+bool NothingToPaint(HWND window)
+{
     if (GetUpdateRect(window, nullptr, FALSE)) return false;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
@@ -103,7 +122,8 @@ bool NothingToPaint(HWND window) {
 
 }  // namespace
 
-void Screenshot(HWND window, const char* name) {
+void Screenshot(HWND window, const char* name)
+{
     const char* wanted = std::getenv("VEX_GUI_SHOTS");
     if (!wanted || std::strcmp(wanted, "1") != 0) return;
     if (window) WaitFor([&] { return NothingToPaint(window); }, kReplyTimeoutMs);
@@ -118,7 +138,8 @@ void Screenshot(HWND window, const char* name) {
     }
 }
 
-std::string ProgramFolder() {
+std::string ProgramFolder()
+{
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
@@ -135,7 +156,8 @@ struct TitleSearch {
     int count;
 };
 
-BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
+BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter)
+{
     TitleSearch* search = reinterpret_cast<TitleSearch*>(parameter);
     char title[300] = {};
     GetWindowTextA(window, title, sizeof title);
@@ -150,23 +172,25 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-int CountTopLevelWindows(const char* caption) {
+int CountTopLevelWindows(const char* caption)
+{
     TitleSearch search{caption, 0, nullptr, nullptr, 0};
     EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
 
-Program::Program() {
+Program::Program()
+{
     std::string folder = ProgramFolder();
     std::string path = folder + "\\vexilor.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &info_))
+    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info_))
         info_ = PROCESS_INFORMATION{};
 }
 
-Program::~Program() {
+Program::~Program()
+{
     if (!Started()) return;
     if (Running()) {
         TerminateProcess(info_.hProcess, 1);
@@ -176,19 +200,26 @@ Program::~Program() {
     CloseHandle(info_.hProcess);
 }
 
-bool Program::Running() const { return Started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Program::Running() const
+{
+    return Started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
-bool Program::WaitForExit(DWORD timeoutMs) const {
+bool Program::WaitForExit(DWORD timeoutMs) const
+{
     return Started() && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
-HWND Program::FindWindowTitled(const char* caption, HWND except, DWORD timeoutMs) const {
+HWND Program::FindWindowTitled(const char* caption, HWND except, DWORD timeoutMs) const
+{
     TitleSearch search{caption, info_.dwProcessId, except, nullptr, 0};
-    WaitFor([&] {
-        search.found = nullptr;
-        EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr || !Running();
-    }, timeoutMs);
+    WaitFor(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr || !Running();
+        },
+        timeoutMs);
     return search.found;
 }
 

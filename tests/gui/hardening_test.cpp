@@ -18,16 +18,22 @@ const char kLeakRoot[] = "C:\\LeakTree";
 constexpr int kLeakFolders = 30;
 constexpr int kLeakFilesPerFolder = 100;
 
-bool PreparedByScript() { return GetEnvironmentVariableA("VEX_HARDENING", nullptr, 0) > 0; }
+bool PreparedByScript()
+{
+    return GetEnvironmentVariableA("VEX_HARDENING", nullptr, 0) > 0;
+}
 
 // Holds a file or folder open with no sharing, so that no other process can open or list it meanwhile: the
 // Windows way to close a path to the scan, which works where chmod does not (the tests run as root).
 class ExclusiveHold {
 public:
     explicit ExclusiveHold(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                              nullptr)) {}
-    ~ExclusiveHold() {
+        : handle_(
+              CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))
+    {
+    }
+    ~ExclusiveHold()
+    {
         if (IsHeld()) CloseHandle(handle_);
     }
     ExclusiveHold(const ExclusiveHold&) = delete;
@@ -38,7 +44,8 @@ private:
     HANDLE handle_;
 };
 
-bool CanList(const std::string& folder) {
+bool CanList(const std::string& folder)
+{
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
@@ -46,16 +53,18 @@ bool CanList(const std::string& folder) {
     return true;
 }
 
-bool CanOpen(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+bool CanOpen(const std::string& path)
+{
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
 }
 
 // Files directly in `folder`, without descending.
-int FilesIn(const std::string& folder) {
+int FilesIn(const std::string& folder)
+{
     int count = 0;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
@@ -69,15 +78,17 @@ int FilesIn(const std::string& folder) {
 
 class Hardening : public MainWindowTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!PreparedByScript()) GTEST_SKIP() << "needs the drive that scripts/hardening-test.sh prepares";
     }
-    void TearDown() override { program.reset(); }
+    void TearDown() override { program_.reset(); }
 
     // Waits for the scan's end; the window must still be there and list the statistics alone.
-    void ExpectCleanEnd() {
+    void ExpectCleanEnd()
+    {
         ASSERT_TRUE(WaitForStatus("Scanning completed", kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
-        ASSERT_TRUE(program->Running());
+        ASSERT_TRUE(program_->Running());
         std::vector<std::string> lines = Lines();
         ASSERT_EQ(5u, lines.size()) << ::testing::PrintToString(lines);
         scanned = StatisticsValue(lines[2]);
@@ -90,7 +101,8 @@ protected:
 // A drive with a link loop, over-long paths, an unlistable folder and an unopenable file, and no sample: the
 // scan ends, lists nothing but the statistics, and the program is still alive. The script then finds every
 // file of the drive unchanged and nothing outside it touched.
-TEST_F(Hardening, FullScanOfAHostileCleanDriveEndsAndRemovesNothing) {
+TEST_F(Hardening, FullScanOfAHostileCleanDriveEndsAndRemovesNothing)
+{
     const std::string lockedFolder = std::string(kHostileRoot) + "\\locked";
     const std::string lockedFile = std::string(kHostileRoot) + "\\locked.bin";
     ExclusiveHold folderHold(lockedFolder), fileHold(lockedFile);
@@ -114,20 +126,23 @@ TEST_F(Hardening, FullScanOfAHostileCleanDriveEndsAndRemovesNothing) {
 
 class LeakCheck : public Hardening {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Hardening::SetUp();
         if (IsSkipped()) return;
         ASSERT_TRUE(WriteBulkTree(kLeakRoot, kLeakFolders, kLeakFilesPerFolder));
         order = FolderOrder();
         ASSERT_EQ(static_cast<size_t>(kLeakFolders), order.size());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Hardening::TearDown();
         RemoveTree(kLeakRoot);
     }
 
     // The tree's folders in the order the file system lists them, which is the order the walk takes.
-    static std::vector<std::string> FolderOrder() {
+    static std::vector<std::string> FolderOrder()
+    {
         std::vector<std::string> folders;
         WIN32_FIND_DATAA entry;
         HANDLE search = FindFirstFileA((std::string(kLeakRoot) + "\\*.*").c_str(), &entry);
@@ -141,7 +156,8 @@ protected:
 
     // The position in the walk order of the tree folder that `status` shows a file of, or -1; `page` is the
     // file's number.
-    int FolderPosition(const std::string& status, int* page) const {
+    int FolderPosition(const std::string& status, int* page) const
+    {
         const std::string root = std::string(kLeakRoot) + "\\";
         if (status.rfind(root, 0) != 0) return -1;
         const size_t slash = status.find('\\', root.size());
@@ -157,22 +173,25 @@ protected:
     // order, reads the counts while the walker waits inside the question, and answers No. The reading counts
     // only when the walker stopped inside such a folder before its last file (status line checked while
     // paused): there the same searches are open every time. Otherwise it asks again.
-    bool PausedCounts(int first, int last, ResourceCounts* counts) {
+    bool PausedCounts(int first, int last, ResourceCounts* counts)
+    {
         for (int attempt = 0; attempt < 5; ++attempt) {
             int page = 0;
             // The walk passes a folder of the tree in a few milliseconds: the status line is read without pause.
-            const bool reached = WaitFor([&] {
-                const std::string status = ItemText(ID_STATUS);
-                const int at = FolderPosition(status, &page);
-                return (at >= first && at <= last) || status == "Scanning completed" || !program->Running();
-            }, kScanTimeoutMs, 0);
+            const bool reached = WaitFor(
+                [&] {
+                    const std::string status = ItemText(ID_STATUS);
+                    const int at = FolderPosition(status, &page);
+                    return (at >= first && at <= last) || status == "Scanning completed" || !program_->Running();
+                },
+                kScanTimeoutMs, 0);
             if (!reached || ItemText(ID_STATUS) == "Scanning completed") break;
             Click(Item(ID_CANCEL));
             HWND box = WaitForQuestion(kProductCaption);
             if (!box) return false;
             const int at = FolderPosition(ItemText(ID_STATUS), &page);
             const bool inside = at >= first && at <= last && page < kLeakFilesPerFolder - 1;
-            if (inside) *counts = ReadResourceCounts(program->ProcessId());
+            if (inside) *counts = ReadResourceCounts(program_->ProcessId());
             Answer(box, IDNO);
             if (inside) return true;
         }
@@ -187,7 +206,8 @@ protected:
 // after the first hundred files of the tree equal those with it paused again some two thousand files later,
 // and after the scan none is higher (the paused readings include the question box and the walker's open
 // searches, which the finished window no longer has).
-TEST_F(LeakCheck, HandleAndObjectCountsStayFlatAcrossThousandsOfFiles) {
+TEST_F(LeakCheck, HandleAndObjectCountsStayFlatAcrossThousandsOfFiles)
+{
     ASSERT_NO_FATAL_FAILURE(Start());
     Click(Item(ID_SCAN));
     // From the tree's second folder on (its first hundred files done), and again in one of its last folders.
@@ -196,7 +216,7 @@ TEST_F(LeakCheck, HandleAndObjectCountsStayFlatAcrossThousandsOfFiles) {
     ASSERT_TRUE(PausedCounts(1, 5, &early));
     ASSERT_TRUE(PausedCounts(kLeakFolders - 6, kLeakFolders - 2, &late));
     ASSERT_NO_FATAL_FAILURE(ExpectCleanEnd());
-    const ResourceCounts after = ReadResourceCounts(program->ProcessId());
+    const ResourceCounts after = ReadResourceCounts(program_->ProcessId());
     std::printf("paused early in the tree: %s\npaused late in the tree: %s\nafter the scan: %s\n",
                 Describe(early).c_str(), Describe(late).c_str(), Describe(after).c_str());
 

@@ -18,7 +18,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     // Starts the program and waits for its window (fatal failure when it does not come).
     void Start();
-    HWND Item(int id) const { return GetDlgItem(main, id); }
+    HWND Item(int id) const { return GetDlgItem(main_, id); }
     std::string ItemText(int id) const { return Text(Item(id)); }
     std::vector<std::string> Lines() const { return ListLines(Item(ID_RESULTS)); }
 
@@ -35,8 +35,8 @@ protected:
     // Clicks OK and waits for the program to end.
     void CloseWithOk();
 
-    std::unique_ptr<Program> program;
-    HWND main = nullptr;
+    std::unique_ptr<Program> program_;
+    HWND main_ = nullptr;
 };
 
 // The statistics block that ends every scan, with an empty line before it when something was found.

@@ -10,7 +10,8 @@ namespace gui {
 namespace {
 
 // Functions that Windows 98 and NT 4 lack, or that only ntdll exports, are resolved at run time.
-template <typename F> F* Resolve(const char* module, const char* name)
+template <typename F>
+F* Resolve(const char* module, const char* name)
 {
     HMODULE library = GetModuleHandleA(module);
     return library ? reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
@@ -84,13 +85,12 @@ long GdiObjectsFromWineTable(HANDLE process)
     if (!query || query(process, 0, &basic, sizeof basic, &size) != 0) return -1;
     PVOID table = nullptr;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, static_cast<BYTE*>(basic.pebBaseAddress) + kPebGdiTableOffset, &table,
-                           sizeof table, &read) ||
+    if (!ReadProcessMemory(process, static_cast<BYTE*>(basic.pebBaseAddress) + kPebGdiTableOffset, &table, sizeof table,
+                           &read) ||
         !table)
         return -1;
     std::vector<uint8_t> entries(kWineGdiEntries * kWineGdiEntrySize);
-    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size())
-        return -1;
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size()) return -1;
     long used = 0;
     for (size_t i = 0; i < kWineGdiEntries; ++i) used += entries[i * kWineGdiEntrySize + kWineGdiTypeOffset] ? 1 : 0;
     return used;
@@ -141,7 +141,10 @@ ResourceCounts ReadOnce(DWORD processId)
     return counts;
 }
 
-long Lower(long a, long b) { return a < 0 ? b : b < 0 ? a : std::min(a, b); }  // -1 is no reading
+long Lower(long a, long b)
+{
+    return a < 0 ? b : b < 0 ? a : std::min(a, b);
+}  // -1 is no reading
 
 }  // namespace
 

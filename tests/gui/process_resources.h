@@ -11,10 +11,10 @@
 namespace gui {
 
 struct ResourceCounts {
-    long handles = -1;     // kernel handles; -1 when unreadable
-    long gdiObjects = -1;  // GDI objects; -1 when unreadable
-    long userObjects = -1; // USER objects as GetGuiResources reports them (0 under Wine)
-    long windows = -1;     // top-level and child windows of the process
+    long handles = -1;      // kernel handles; -1 when unreadable
+    long gdiObjects = -1;   // GDI objects; -1 when unreadable
+    long userObjects = -1;  // USER objects as GetGuiResources reports them (0 under Wine)
+    long windows = -1;      // top-level and child windows of the process
 };
 
 bool operator==(const ResourceCounts& a, const ResourceCounts& b);

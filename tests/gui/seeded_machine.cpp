@@ -9,20 +9,22 @@
 
 namespace gui {
 
-bool MakeFolders(const std::string& folder) {
-    for (size_t at = folder.find('\\', 3); ; at = folder.find('\\', at + 1)) {
+bool MakeFolders(const std::string& folder)
+{
+    for (size_t at = folder.find('\\', 3);; at = folder.find('\\', at + 1)) {
         std::string part = folder.substr(0, at);
         if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
         if (at == std::string::npos) return true;
     }
 }
 
-bool WriteTextFile(const std::string& path, const std::string& text) {
+bool WriteTextFile(const std::string& path, const std::string& text)
+{
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
+    const bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
     CloseHandle(file);
     return ok;
 }
@@ -31,7 +33,8 @@ namespace {
 
 // Calls `visit(path, isFolder)` for every entry below `folder`, children before their folder.
 template <typename Visit>
-void ForEachBelow(const std::string& folder, Visit visit) {
+void ForEachBelow(const std::string& folder, Visit visit)
+{
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -48,7 +51,8 @@ void ForEachBelow(const std::string& folder, Visit visit) {
 
 }  // namespace
 
-void RemoveTree(const std::string& folder) {
+void RemoveTree(const std::string& folder)
+{
     ForEachBelow(folder, [](const std::string& path, bool isFolder) {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (isFolder)
@@ -59,30 +63,43 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-int CountFiles(const std::string& folder) {
+int CountFiles(const std::string& folder)
+{
     int count = 0;
     ForEachBelow(folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder,
                  [&](const std::string&, bool isFolder) { count += isFolder ? 0 : 1; });
     return count;
 }
 
-int ShippedRowCount() {
+int ShippedRowCount()
+{
     int count = 0;
     while (SignatureTable[count].name[0] != '\0') ++count;
     return count;
 }
 
-std::string RowName(int row) { return SignatureTable[row].name; }
+std::string RowName(int row)
+{
+    return SignatureTable[row].name;
+}
 
-bool WriteRowSample(int row, const std::string& path, std::string* error) {
+bool WriteRowSample(int row, const std::string& path, std::string* error)
+{
     return WriteSample(path.c_str(), SignatureTable[row], SampleOptions{}, error);
 }
 
-std::string RemovedLine(const SeededSample& sample) { return sample.path + "     " + sample.detectionName + " removed"; }
+std::string RemovedLine(const SeededSample& sample)
+{
+    return sample.path + "     " + sample.detectionName + " removed";
+}
 
-bool WriteBulkTree(const std::string& root, int folders, int filesPerFolder) {
+bool WriteBulkTree(const std::string& root, int folders, int filesPerFolder)
+{
     for (int f = 0; f < folders; ++f) {
         char folder[MAX_PATH];
         std::snprintf(folder, sizeof folder, "%s\\folder%02d", root.c_str(), f);

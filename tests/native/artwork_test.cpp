@@ -11,20 +11,26 @@
 
 namespace {
 
-std::string ArtFolder() {
+std::string ArtFolder()
+{
     std::string here = __FILE__;  // .../tests/native/artwork_test.cpp
     return here.substr(0, here.rfind("/tests/native/")) + "/resources/art/";
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
     std::ifstream file(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+uint32_t U32(const std::vector<uint8_t>& b, size_t at)
+{
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
 }
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint16_t U16(const std::vector<uint8_t>& b, size_t at)
+{
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
 
 struct Rgb {
     uint8_t r, g, b;
@@ -38,7 +44,8 @@ struct Bitmap {
     std::vector<uint8_t> file;
     uint32_t pixelOffset = 0;
 
-    Rgb At(int x, int y) const {
+    Rgb At(int x, int y) const
+    {
         size_t row = pixelOffset + size_t(height - 1 - y) * ((width * bits + 31) / 32 * 4);
         if (bits == 24) return Rgb{file[row + 3 * x + 2], file[row + 3 * x + 1], file[row + 3 * x]};
         int index = bits == 8 ? file[row + x] : (file[row + x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
@@ -46,7 +53,8 @@ struct Bitmap {
     }
 };
 
-::testing::AssertionResult Parse(const std::string& name, Bitmap& out) {
+::testing::AssertionResult Parse(const std::string& name, Bitmap& out)
+{
     out.file = ReadAll(ArtFolder() + name);
     const std::vector<uint8_t>& f = out.file;
     if (f.size() < 54 || f[0] != 'B' || f[1] != 'M') return ::testing::AssertionFailure() << name << ": not a bitmap";
@@ -58,11 +66,14 @@ struct Bitmap {
     if (U16(f, 26) != 1 || U32(f, 30) != 0) return ::testing::AssertionFailure() << name << ": planes or compression";
     if (out.width <= 0 || out.height <= 0) return ::testing::AssertionFailure() << name << ": not bottom-up";
     uint32_t entries = out.bits <= 8 ? (U32(f, 46) ? U32(f, 46) : 1u << out.bits) : 0;
-    if (out.bits <= 8 && entries > (1u << out.bits)) return ::testing::AssertionFailure() << name << ": colour table too long";
+    if (out.bits <= 8 && entries > (1u << out.bits))
+        return ::testing::AssertionFailure() << name << ": colour table too long";
     out.pixelOffset = U32(f, 10);
-    if (out.pixelOffset != 54 + 4 * entries) return ::testing::AssertionFailure() << name << ": pixel offset " << out.pixelOffset;
+    if (out.pixelOffset != 54 + 4 * entries)
+        return ::testing::AssertionFailure() << name << ": pixel offset " << out.pixelOffset;
     size_t rowBytes = (out.width * out.bits + 31) / 32 * 4;
-    if (f.size() < out.pixelOffset + rowBytes * out.height) return ::testing::AssertionFailure() << name << ": short pixel data";
+    if (f.size() < out.pixelOffset + rowBytes * out.height)
+        return ::testing::AssertionFailure() << name << ": short pixel data";
     for (uint32_t i = 0; i < entries; ++i)
         out.palette.push_back(Rgb{f[54 + 4 * i + 2], f[54 + 4 * i + 1], f[54 + 4 * i]});
     return ::testing::AssertionSuccess();
@@ -75,23 +86,39 @@ struct Expected {
 
 const Expected kBitmaps[] = {
     {"156.bmp", 527, 338, 8},
-    {"SCAN_FOCUS.bmp", 180, 33, 8},        {"SCAN_NOTFOCUS.bmp", 180, 33, 8},     {"SCAN_DISABLE.bmp", 180, 33, 4},
-    {"DOWNLOAD_FOCUS.bmp", 180, 33, 8},    {"DOWNLOAD_NOTFOCUS.bmp", 180, 33, 8}, {"DOWNLOAD_DISABLE.bmp", 180, 33, 4},
-    {"X_FOCUS.bmp", 21, 21, 8},            {"X_NOTFOCUS.bmp", 21, 21, 8},
-    {"OK_FOCUS.bmp", 92, 24, 8},           {"OK_NOTFOCUS.bmp", 92, 24, 8},
-    {"CANCEL_FOCUS.bmp", 92, 24, 8},       {"CANCEL_NOTFOCUS.bmp", 92, 24, 8},
-    {"YES_FOCUS.bmp", 92, 24, 8},          {"YES_NOTFOCUS.bmp", 92, 24, 8},
-    {"NO_FOCUS.bmp", 92, 24, 8},           {"NO_NOTFOCUS.bmp", 92, 24, 8},
-    {"DLINK_FOCUS.bmp", 350, 43, 24},      {"DLINK_NOTFOCUS.bmp", 350, 43, 24},
-    {"ULINK_FOCUS.bmp", 350, 28, 24},      {"ULINK_NOTFOCUS.bmp", 350, 28, 24},
-    {"TARNWICKLOGO_FOCUS.bmp", 100, 36, 24}, {"TARNWICKLOGO_NOTFOCUS.bmp", 100, 36, 24},
-    {"152.bmp", 42, 40, 24}, {"153.bmp", 42, 40, 24}, {"154.bmp", 42, 40, 24}, {"155.bmp", 42, 40, 24},
+    {"SCAN_FOCUS.bmp", 180, 33, 8},
+    {"SCAN_NOTFOCUS.bmp", 180, 33, 8},
+    {"SCAN_DISABLE.bmp", 180, 33, 4},
+    {"DOWNLOAD_FOCUS.bmp", 180, 33, 8},
+    {"DOWNLOAD_NOTFOCUS.bmp", 180, 33, 8},
+    {"DOWNLOAD_DISABLE.bmp", 180, 33, 4},
+    {"X_FOCUS.bmp", 21, 21, 8},
+    {"X_NOTFOCUS.bmp", 21, 21, 8},
+    {"OK_FOCUS.bmp", 92, 24, 8},
+    {"OK_NOTFOCUS.bmp", 92, 24, 8},
+    {"CANCEL_FOCUS.bmp", 92, 24, 8},
+    {"CANCEL_NOTFOCUS.bmp", 92, 24, 8},
+    {"YES_FOCUS.bmp", 92, 24, 8},
+    {"YES_NOTFOCUS.bmp", 92, 24, 8},
+    {"NO_FOCUS.bmp", 92, 24, 8},
+    {"NO_NOTFOCUS.bmp", 92, 24, 8},
+    {"DLINK_FOCUS.bmp", 350, 43, 24},
+    {"DLINK_NOTFOCUS.bmp", 350, 43, 24},
+    {"ULINK_FOCUS.bmp", 350, 28, 24},
+    {"ULINK_NOTFOCUS.bmp", 350, 28, 24},
+    {"TARNWICKLOGO_FOCUS.bmp", 100, 36, 24},
+    {"TARNWICKLOGO_NOTFOCUS.bmp", 100, 36, 24},
+    {"152.bmp", 42, 40, 24},
+    {"153.bmp", 42, 40, 24},
+    {"154.bmp", 42, 40, 24},
+    {"155.bmp", 42, 40, 24},
 };
 
 constexpr Rgb kMagenta{255, 0, 255};
 constexpr Rgb kPanel{207, 233, 254};
 
-TEST(Artwork, EveryBitmapHasItsSizeAndDepth) {
+TEST(Artwork, EveryBitmapHasItsSizeAndDepth)
+{
     for (const Expected& e : kBitmaps) {
         SCOPED_TRACE(e.file);
         Bitmap bmp;
@@ -102,7 +129,8 @@ TEST(Artwork, EveryBitmapHasItsSizeAndDepth) {
     }
 }
 
-TEST(Artwork, ColourTablesAvoidTheGreysThatLoadImageRemaps) {
+TEST(Artwork, ColourTablesAvoidTheGreysThatLoadImageRemaps)
+{
     // LR_LOADMAP3DCOLORS replaces these by the desktop's 3-D colours in any bitmap with a colour table.
     const Rgb remapped[] = {{128, 128, 128}, {192, 192, 192}, {223, 223, 223}};
     for (const Expected& e : kBitmaps) {
@@ -114,10 +142,12 @@ TEST(Artwork, ColourTablesAvoidTheGreysThatLoadImageRemaps) {
     }
 }
 
-TEST(Artwork, BackgroundIsOneShapeOnMagentaWithTheBlueBand) {
+TEST(Artwork, BackgroundIsOneShapeOnMagentaWithTheBlueBand)
+{
     Bitmap bg;
     ASSERT_TRUE(Parse("156.bmp", bg));
-    for (auto [x, y] : {std::pair{0, 0}, {526, 0}, {0, 337}, {526, 337}}) EXPECT_EQ(bg.At(x, y), kMagenta) << x << "," << y;
+    for (auto [x, y] : {std::pair{0, 0}, {526, 0}, {0, 337}, {526, 337}})
+        EXPECT_EQ(bg.At(x, y), kMagenta) << x << "," << y;
     EXPECT_FALSE(bg.At(263, 169) == kMagenta);
     // The family label paints its text on this exact blue; the band must match it.
     EXPECT_EQ(bg.At(263, 48), (Rgb{2, 77, 246}));
@@ -135,7 +165,8 @@ TEST(Artwork, BackgroundIsOneShapeOnMagentaWithTheBlueBand) {
     }
 }
 
-TEST(Artwork, DisabledFacesAreUniformPanel) {
+TEST(Artwork, DisabledFacesAreUniformPanel)
+{
     for (const char* name : {"SCAN_DISABLE.bmp", "DOWNLOAD_DISABLE.bmp"}) {
         SCOPED_TRACE(name);
         Bitmap bmp;
@@ -145,7 +176,8 @@ TEST(Artwork, DisabledFacesAreUniformPanel) {
     }
 }
 
-TEST(Artwork, IconFileHoldsA32PixelImageWithMask) {
+TEST(Artwork, IconFileHoldsA32PixelImageWithMask)
+{
     std::vector<uint8_t> f = ReadAll(ArtFolder() + "128.ico");
     ASSERT_GE(f.size(), 6u);
     EXPECT_EQ(U16(f, 0), 0);

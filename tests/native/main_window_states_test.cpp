@@ -40,14 +40,14 @@ std::vector<State> EveryState()
     std::vector<State> states;
     for (bool installed : {false, true}) {
         State start{installed, Phase::Ready, {}};
-        State ready = start.After(WindowStep::Ready, Phase::Ready)
-                          .After(installed ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled,
-                                 Phase::Ready);
+        State ready =
+            start.After(WindowStep::Ready, Phase::Ready)
+                .After(installed ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled, Phase::Ready);
         State scanning = ready.After(WindowStep::ScanStarted, Phase::Scanning);
         State terminating = scanning.After(WindowStep::TerminateConfirmed, Phase::Terminating);
-        states.insert(states.end(), {ready, scanning, terminating,
-                                     scanning.After(WindowStep::ScanFinished, Phase::Finished),
-                                     terminating.After(WindowStep::ScanFinished, Phase::Finished)});
+        states.insert(states.end(),
+                      {ready, scanning, terminating, scanning.After(WindowStep::ScanFinished, Phase::Finished),
+                       terminating.After(WindowStep::ScanFinished, Phase::Finished)});
     }
     return states;
 }

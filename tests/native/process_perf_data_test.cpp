@@ -43,7 +43,9 @@ TEST(PerfCounters, MissingNamesOrIndexesFindNothing)
 
 TEST(PerfCounters, AListWithoutItsLastTerminatorIsReadWithinItsSize)
 {
-    const char text[] = "230\0Process\0" "784\0ID Process";
+    const char text[] =
+        "230\0Process\0"
+        "784\0ID Process";
     std::vector<char> exact(text, text + sizeof text - 1);  // no byte after the end for a sanitizer to forgive
     PerfProcessIndexes indexes;
     ASSERT_TRUE(FindProcessIndexes(exact.data(), exact.size(), &indexes));
@@ -75,11 +77,11 @@ std::vector<uint8_t> Block(const std::vector<Instance>& instances, uint32_t coun
     std::memcpy(b.data(), perf, 8);
     Put32(b, 24, 64);  // block header length
     const size_t object = 64;
-    Put32(b, object + 8, 64);        // object header length
-    Put32(b, object + 4, 64 + 80);   // definition length: header and two counter definitions
-    Put32(b, object + 32, 2);        // counters
-    Put32(b, object + 40, declaredInstances == -2 ? static_cast<uint32_t>(instances.size())
-                                                  : static_cast<uint32_t>(declaredInstances));
+    Put32(b, object + 8, 64);       // object header length
+    Put32(b, object + 4, 64 + 80);  // definition length: header and two counter definitions
+    Put32(b, object + 32, 2);       // counters
+    Put32(b, object + 40,
+          declaredInstances == -2 ? static_cast<uint32_t>(instances.size()) : static_cast<uint32_t>(declaredInstances));
     Put32(b, object + 60, 0);
     Put32(b, object + 64 + 4, 6);  // "% Processor Time"
     Put32(b, object + 64 + 36, 0);
@@ -109,7 +111,10 @@ bool Narrow(const uint16_t* text, size_t count, char* out, size_t outSize)
     return true;
 }
 
-bool Fail(const uint16_t*, size_t, char*, size_t) { return false; }
+bool Fail(const uint16_t*, size_t, char*, size_t)
+{
+    return false;
+}
 
 std::vector<PerfProcessEntry> Read(const std::vector<uint8_t>& block, PerfNameConverter convert = Narrow)
 {

@@ -68,8 +68,8 @@ std::vector<Control> ReadTemplate(const char* name)
     std::vector<Control> controls;
     for (const std::smatch& m : Matches(body, R"re(CONTROL\s+"([^"]*)",\s*(\w+),\s*"(\w+)",\s*([^,]*),)re")) {
         if (!ids.count(m[2])) ADD_FAILURE() << "no identifier " << m[2];
-        const Kind kind = m[3] == "Static"    ? Kind::Static
-                          : m[3] == "ListBox" ? Kind::ListBox
+        const Kind kind = m[3] == "Static"                                       ? Kind::Static
+                          : m[3] == "ListBox"                                    ? Kind::ListBox
                           : m[4].str().find("BS_OWNERDRAW") != std::string::npos ? Kind::SkinnedButton
                                                                                  : Kind::Button;
         controls.push_back({ids[m[2]], m[1], kind});
@@ -96,19 +96,31 @@ std::string PictureBase(const std::string& caption)
 // 1, 2, 6 and 7 are the standard OK, Cancel, Yes and No.
 using Bindings = std::map<int, Kind>;
 const Bindings kMainWindowBinds = {
-    {IDC_RESULTS_FRAME, Kind::Button},        {IDC_LOGO, Kind::SkinnedButton},
-    {IDC_REMOVAL_TOOLS_BANNER, Kind::SkinnedButton}, {IDC_PRODUCT_BANNER, Kind::SkinnedButton},
-    {IDC_SEARCHING_FOR, Kind::Static},        {IDC_INSTALLED_NOTE, Kind::Static},
-    {IDC_DESCRIPTION, Kind::Static},          {IDC_COPYRIGHT, Kind::Static},
-    {IDC_FAMILY_LABEL, Kind::Static},         {2, Kind::SkinnedButton},
-    {IDC_STATUS_FRAME, Kind::Button},         {IDC_STATUS_LINE, Kind::Static},
-    {IDC_RESULTS_LIST, Kind::ListBox},        {IDC_CLOSE_X, Kind::SkinnedButton},
-    {IDC_DOWNLOAD, Kind::SkinnedButton},      {IDC_SCAN, Kind::SkinnedButton},
+    {IDC_RESULTS_FRAME, Kind::Button},
+    {IDC_LOGO, Kind::SkinnedButton},
+    {IDC_REMOVAL_TOOLS_BANNER, Kind::SkinnedButton},
+    {IDC_PRODUCT_BANNER, Kind::SkinnedButton},
+    {IDC_SEARCHING_FOR, Kind::Static},
+    {IDC_INSTALLED_NOTE, Kind::Static},
+    {IDC_DESCRIPTION, Kind::Static},
+    {IDC_COPYRIGHT, Kind::Static},
+    {IDC_FAMILY_LABEL, Kind::Static},
+    {2, Kind::SkinnedButton},
+    {IDC_STATUS_FRAME, Kind::Button},
+    {IDC_STATUS_LINE, Kind::Static},
+    {IDC_RESULTS_LIST, Kind::ListBox},
+    {IDC_CLOSE_X, Kind::SkinnedButton},
+    {IDC_DOWNLOAD, Kind::SkinnedButton},
+    {IDC_SCAN, Kind::SkinnedButton},
     {IDC_OK_BUTTON, Kind::SkinnedButton},
 };
 const Bindings kMessageBoxBinds = {
-    {IDC_BOX_ICON, Kind::Static},         {IDC_BOX_MESSAGE, Kind::Static}, {1, Kind::SkinnedButton},
-    {2, Kind::SkinnedButton},             {6, Kind::SkinnedButton},        {7, Kind::SkinnedButton},
+    {IDC_BOX_ICON, Kind::Static},
+    {IDC_BOX_MESSAGE, Kind::Static},
+    {1, Kind::SkinnedButton},
+    {2, Kind::SkinnedButton},
+    {6, Kind::SkinnedButton},
+    {7, Kind::SkinnedButton},
     {IDC_SINGLE_OK, Kind::SkinnedButton},
 };
 
@@ -167,6 +179,6 @@ TEST(ResourceScript, EveryControlAWindowBindsIsInItsTemplateOnceWithItsClass)
     ExpectBound("IDD_MAIN_SCAN", kMainWindowBinds);
     ExpectBound("IDD_SKIN_MESSAGE", kMessageBoxBinds);
     for (const ControlChange& change : AllChanges())
-        EXPECT_TRUE(kMainWindowBinds.count(change.id)) << "the window's steps change a control it does not bind: "
-                                                       << change.id;
+        EXPECT_TRUE(kMainWindowBinds.count(change.id))
+            << "the window's steps change a control it does not bind: " << change.id;
 }

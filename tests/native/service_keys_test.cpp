@@ -8,8 +8,8 @@
 TEST(ServiceKeyPath, SubKeysBeforeTheServiceKeyInEachControlSet)
 {
     const std::vector<std::string> expected = {
-        "SYSTEM\\ControlSet001\\Services\\abc\\Enum", "SYSTEM\\ControlSet001\\Services\\abc\\Security",
-        "SYSTEM\\ControlSet001\\Services\\abc",       "SYSTEM\\CONTROLSET002\\SERVICES\\abc\\Enum",
+        "SYSTEM\\ControlSet001\\Services\\abc\\Enum",     "SYSTEM\\ControlSet001\\Services\\abc\\Security",
+        "SYSTEM\\ControlSet001\\Services\\abc",           "SYSTEM\\CONTROLSET002\\SERVICES\\abc\\Enum",
         "SYSTEM\\ControlSet002\\Services\\abc\\Security", "SYSTEM\\ControlSet002\\Services\\abc",
     };
     std::vector<std::string> paths;

@@ -109,10 +109,9 @@ TEST(SignatureMatch, SizeTests)
     };
     const int32_t l = kLength;
     const Case cases[] = {
-        {l, 1, true},     {l + 1, 1, false},    {l - 1, 1, false},
-        {l + 4095, 2, true}, {l - 4095, 2, true}, {l + 4096, 2, false}, {l - 4096, 2, false},
-        {0, 3, true},     {INT32_MIN, 3, true},
-        {l, 0, false},    {l, 4, false},        {l, -1, false},
+        {l, 1, true},         {l + 1, 1, false},    {l - 1, 1, false},    {l + 4095, 2, true},
+        {l - 4095, 2, true},  {l + 4096, 2, false}, {l - 4096, 2, false}, {0, 3, true},
+        {INT32_MIN, 3, true}, {l, 0, false},        {l, 4, false},        {l, -1, false},
     };
     for (const Case& c : cases) {
         const SignatureRecord record = file.Record("r", 0, 0x20, c.fileSize, c.sizeTest);
@@ -130,8 +129,8 @@ TEST(SignatureMatch, ToleranceIsNotFooledByThirtyTwoBitWrapping)
 TEST(SignatureMatch, AcceptsOnlyLengthsSomeRecordCanMatch)
 {
     TestFile file;
-    const std::vector<SignatureRecord> exactTable = Table(
-        {file.Record("a", 0, 0, 5000, 1), file.Record("b", 0, 0, 9000, 1), file.Record("c", 0, 0, 123, 7)});
+    const std::vector<SignatureRecord> exactTable =
+        Table({file.Record("a", 0, 0, 5000, 1), file.Record("b", 0, 0, 9000, 1), file.Record("c", 0, 0, 123, 7)});
     const SignatureIndex exact(exactTable.data());
     EXPECT_TRUE(exact.AcceptsLength(5000));
     EXPECT_TRUE(exact.AcceptsLength(9000));
@@ -193,8 +192,8 @@ TEST(SignatureMatch, IndexAgreesWithAPlainTableScan)
         for (int i = 0; i < count; ++i) {
             const int32_t first = static_cast<int32_t>(random() % 0x2400) - 0x1200;
             const int32_t second = static_cast<int32_t>(random() % 0x2400) - 0x1200;
-            SignatureRecord record = file.Record(i % 2 ? "odd" : "even", first, second, sizes[random() % 5],
-                                                 sizeTests[random() % 7]);
+            SignatureRecord record =
+                file.Record(i % 2 ? "odd" : "even", first, second, sizes[random() % 5], sizeTests[random() % 7]);
             if (random() % 4 == 0) record.secondPattern[random() % kPatternLength] ^= 0x40;
             table.push_back(record);
         }
@@ -242,8 +241,10 @@ TEST(SignatureMatch, HostileSectionTablesOnlyFailRecords)
     TestFile file;
     const SignatureRecord good = file.Record("good", -0x80, 0x300, kLength, 1);
     const std::vector<SignatureRecord> table = Table({good, file.Record("zero", 0, 0, kLength, 3)});
-    const PeSection hostile[] = {{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {0x1000, 0xFFFFF000, 0x400},
-                                 {0x2000, 0x1000, 0xFFFFFFF0}, {0xFFFFFFFF, 0, 0x7FFFFFFF}};
+    const PeSection hostile[] = {{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
+                                 {0x1000, 0xFFFFF000, 0x400},
+                                 {0x2000, 0x1000, 0xFFFFFFF0},
+                                 {0xFFFFFFFF, 0, 0x7FFFFFFF}};
     for (const PeSection& section : hostile) {
         PeHeaders headers = file.headers;
         headers.numberOfSections = 1;

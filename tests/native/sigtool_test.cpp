@@ -109,8 +109,8 @@ TEST(Sigtool, MadeRowIsTheSamplesRecordAndMatchesNothingElseInTheCorpus)
     for (NearMiss miss : kNearMisses)
         ASSERT_TRUE(WriteSampleFile(corpus + "/miss" + std::to_string(miss) + ".exe", record, miss));
     for (int row = 0; SignatureTable[row].name[0] != '\0'; ++row)
-        ASSERT_TRUE(WriteSampleFile(corpus + "/shipped" + std::to_string(row) + ".exe", SignatureTable[row],
-                                    NEAR_MISS_NONE));
+        ASSERT_TRUE(
+            WriteSampleFile(corpus + "/shipped" + std::to_string(row) + ".exe", SignatureTable[row], NEAR_MISS_NONE));
 
     const ToolRun made = Sigtool({"make", sample, "--name", record.name, "--first", "-0x2345", "--second", "837"});
     ASSERT_EQ(0, made.code) << made.err;

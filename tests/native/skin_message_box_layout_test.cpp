@@ -9,11 +9,11 @@ TEST(SkinMessageBoxLook, StyleBitsGiveButtonsAndIcon)
         BoxButtons buttons;
         int icon;
     } const cases[] = {
-        {0x24, BoxButtons::YesNo, IDB_QUESTION},    {0x41, BoxButtons::OkCancel, IDB_INFORMATION},
-        {0x00, BoxButtons::OkOnly, IDB_WARNING},    {0x03, BoxButtons::OkCancel, IDB_WARNING},
-        {0x05, BoxButtons::OkCancel, IDB_WARNING},  {0x02, BoxButtons::OkOnly, IDB_WARNING},
-        {0x30, BoxButtons::OkOnly, IDB_WARNING},    {0x10, BoxButtons::OkOnly, IDB_ERROR},
-        {0x74, BoxButtons::YesNo, IDB_WARNING},     {0x50, BoxButtons::OkOnly, IDB_INFORMATION},
+        {0x24, BoxButtons::YesNo, IDB_QUESTION},   {0x41, BoxButtons::OkCancel, IDB_INFORMATION},
+        {0x00, BoxButtons::OkOnly, IDB_WARNING},   {0x03, BoxButtons::OkCancel, IDB_WARNING},
+        {0x05, BoxButtons::OkCancel, IDB_WARNING}, {0x02, BoxButtons::OkOnly, IDB_WARNING},
+        {0x30, BoxButtons::OkOnly, IDB_WARNING},   {0x10, BoxButtons::OkOnly, IDB_ERROR},
+        {0x74, BoxButtons::YesNo, IDB_WARNING},    {0x50, BoxButtons::OkOnly, IDB_INFORMATION},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style 0x" << std::hex << c.style);

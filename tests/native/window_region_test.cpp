@@ -77,8 +77,8 @@ public:
         unsigned char* pixel = &bits_[(static_cast<size_t>(height_ - 1 - y) * width_ + x) * 4];
         pixel[0] = (colour >> 16) & 0xFF;  // blue
         pixel[1] = (colour >> 8) & 0xFF;
-        pixel[2] = colour & 0xFF;          // red
-        pixel[3] = 0x5A;                   // never compared
+        pixel[2] = colour & 0xFF;  // red
+        pixel[3] = 0x5A;           // never compared
     }
 
     void Fill(uint32_t colour)

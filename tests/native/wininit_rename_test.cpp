@@ -18,8 +18,8 @@ TEST(WininitRename, EntryEndsTheRenameSectionAboveTheNextSection)
 {
     EXPECT_EQ("[Rename]\r\nNUL=C:\\A.EXE\r\nNUL=C:\\B.EXE\r\n[other]\r\nx=1\r\n",
               Add("[Rename]\r\nNUL=C:\\A.EXE\r\n[other]\r\nx=1\r\n", "C:\\B.EXE"));
-    EXPECT_EQ("[x]\r\n[RENAME]\r\nNUL=C:\\B.EXE\r\n[y]\r\n[rename]\r\n", Add("[x]\r\n[RENAME]\r\n[y]\r\n[rename]\r\n",
-                                                                       "C:\\B.EXE"))
+    EXPECT_EQ("[x]\r\n[RENAME]\r\nNUL=C:\\B.EXE\r\n[y]\r\n[rename]\r\n",
+              Add("[x]\r\n[RENAME]\r\n[y]\r\n[rename]\r\n", "C:\\B.EXE"))
         << "only the first section is used";
 }
 
@@ -56,8 +56,7 @@ TEST(WininitRename, BinaryBytesAndOtherLineEndsPassThrough)
 {
     const char content[] = "[rename]\nA=\0\x01\xff\n[x]\n";
     const char expected[] = "[rename]\nA=\0\x01\xff\nNUL=C:\\B.EXE\r\n[x]\n";
-    EXPECT_EQ(std::string(expected, sizeof expected - 1),
-              Add(std::string(content, sizeof content - 1), "C:\\B.EXE"));
+    EXPECT_EQ(std::string(expected, sizeof expected - 1), Add(std::string(content, sizeof content - 1), "C:\\B.EXE"));
 }
 
 TEST(WininitRename, TwoEntriesFollowInTheirOrder)

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "repair/delete_on_reboot.h"
 #include "base/platform_handles.h"
+#include "repair/delete_on_reboot.h"
 #include "windows_version.h"
 
 namespace {

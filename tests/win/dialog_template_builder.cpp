@@ -6,14 +6,14 @@ constexpr size_t kItemCountWord = 4;  // DLGTEMPLATE: style (2 words), extended 
 
 }  // namespace
 
-DialogTemplateBuilder::DialogTemplateBuilder(DWORD style, DialogUnitsRect rect, const char* title,
-                                             const char* fontFace, WORD fontPoints)
+DialogTemplateBuilder::DialogTemplateBuilder(DWORD style, DialogUnitsRect rect, const char* title, const char* fontFace,
+                                             WORD fontPoints)
 {
     PutDword(style | DS_SETFONT);
     PutDword(0);
     words_.push_back(0);
-    words_.insert(words_.end(), {static_cast<WORD>(rect.x), static_cast<WORD>(rect.y),
-                                 static_cast<WORD>(rect.width), static_cast<WORD>(rect.height)});
+    words_.insert(words_.end(), {static_cast<WORD>(rect.x), static_cast<WORD>(rect.y), static_cast<WORD>(rect.width),
+                                 static_cast<WORD>(rect.height)});
     words_.push_back(0);  // no menu
     words_.push_back(0);  // the standard dialog class
     PutText(title);
@@ -21,15 +21,14 @@ DialogTemplateBuilder::DialogTemplateBuilder(DWORD style, DialogUnitsRect rect, 
     PutText(fontFace);
 }
 
-DialogTemplateBuilder& DialogTemplateBuilder::Add(WORD classAtom, int id, DWORD style, DWORD exStyle,
-                                                  const char* text, DialogUnitsRect rect)
+DialogTemplateBuilder& DialogTemplateBuilder::Add(WORD classAtom, int id, DWORD style, DWORD exStyle, const char* text,
+                                                  DialogUnitsRect rect)
 {
     AlignToDword();
     PutDword(style | WS_CHILD);
     PutDword(exStyle);
-    words_.insert(words_.end(), {static_cast<WORD>(rect.x), static_cast<WORD>(rect.y),
-                                 static_cast<WORD>(rect.width), static_cast<WORD>(rect.height),
-                                 static_cast<WORD>(id)});
+    words_.insert(words_.end(), {static_cast<WORD>(rect.x), static_cast<WORD>(rect.y), static_cast<WORD>(rect.width),
+                                 static_cast<WORD>(rect.height), static_cast<WORD>(id)});
     words_.push_back(0xFFFF);
     words_.push_back(classAtom);
     PutText(text);

@@ -186,9 +186,9 @@ void EngineTest::SetUp()
 {
     std::memset(&Scan, 0, sizeof Scan);
     KeepResults = 0;
-    recorder = new ChannelRecorder();
-    ASSERT_NE(nullptr, recorder->Window()) << "no window to record the channel";
-    Scan.mainWindow = recorder->Window();
+    recorder_ = new ChannelRecorder();
+    ASSERT_NE(nullptr, recorder_->Window()) << "no window to record the channel";
+    Scan.mainWindow = recorder_->Window();
     Scan.action = ACTION_DELETE;
 }
 
@@ -196,6 +196,6 @@ void EngineTest::TearDown()
 {
     // Samples left behind would be found by the next whole-drive scan.
     RemoveTree("C:\\vextest");
-    delete recorder;
+    delete recorder_;
     std::memset(&Scan, 0, sizeof Scan);
 }

@@ -67,5 +67,5 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    ChannelRecorder* recorder = nullptr;
+    ChannelRecorder* recorder_ = nullptr;
 };

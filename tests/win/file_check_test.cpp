@@ -77,7 +77,7 @@ TEST_F(FileCheckTest, EveryShippedRowIsRemovedWithItsName)
     }
     ASSERT_EQ(3u, expected.size());
     WalkDirectory((root + "\\*.*").c_str());
-    EXPECT_EQ(expected, recorder->results);
+    EXPECT_EQ(expected, recorder_->results);
     EXPECT_EQ(3, Scan.filesInfected);
     EXPECT_EQ(3, Scan.filesRemoved);
     for (int i = 1; i <= 3; ++i) EXPECT_FALSE(FileExists(root + "\\sample" + std::to_string(i) + ".exe"));
@@ -89,10 +89,10 @@ TEST_F(FileCheckTest, ReadOnlyHiddenSystemSampleIsDeletedAfterItsAttributesAreRe
     const SignatureRecord& record = *ShippedRows().front();
     std::string path = root + "\\locked-down.exe";
     PutSample(path, record);
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(),
-                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     WalkDirectory((root + "\\*.*").c_str());
-    EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " removed"}, recorder->results);
+    EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " removed"}, recorder_->results);
     EXPECT_FALSE(FileExists(path));
 }
 
@@ -108,15 +108,15 @@ TEST_F(FileCheckTest, CleanFilesAndNearMissesAreCountedAndLeftByteForByte)
     WriteFile(root + "\\empty.bin", "");
     std::string sized(static_cast<size_t>(record.fileSize), 'Z');  // the right length but no PE header
     WriteFile(root + "\\right-size.dat", sized);
-    std::vector<std::string> names = {"first-off.exe", "second-off.exe", "longer.exe", "shorter.exe",
-                                      "notes.txt", "empty.bin", "right-size.dat"};
+    std::vector<std::string> names = {"first-off.exe", "second-off.exe", "longer.exe",    "shorter.exe",
+                                      "notes.txt",     "empty.bin",      "right-size.dat"};
     std::vector<std::string> before;
     for (const auto& name : names) before.push_back(ReadAll(root + "\\" + name));
 
     WalkDirectory((root + "\\*.*").c_str());
     EXPECT_EQ(7, Scan.filesScanned);
     EXPECT_EQ(0, Scan.filesInfected);
-    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_TRUE(recorder_->results.empty());
     for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(before[i], ReadAll(root + "\\" + names[i])) << names[i];
 }
 
@@ -132,7 +132,7 @@ TEST_F(FileCheckTest, MemoryScanModeOnlyRecordsTheHit)
     EXPECT_EQ(1, Scan.filesInfected);
     EXPECT_EQ(0, Scan.filesScanned);
     EXPECT_STREQ(record.name, Scan.detectionName);
-    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_TRUE(recorder_->results.empty());
     EXPECT_TRUE(FileExists(path));
 }
 
@@ -147,7 +147,7 @@ TEST_F(FileCheckTest, MemoryRemovalPassReportsTheMemoryLineThenTheRemovalUnderTh
     WalkDirectory(path.c_str());
     std::vector<std::string> expected = {"System Memory    W32/StartPage.Trojan  removed",
                                          path + "     W32/StartPage.Trojan  removed"};
-    EXPECT_EQ(expected, recorder->results);
+    EXPECT_EQ(expected, recorder_->results);
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(ACTION_DELETE, Scan.action);
 }
@@ -160,7 +160,7 @@ TEST_F(FileCheckTest, ActionOtherThanDeleteLeavesTheFile)
     Scan.action = 0;
     WalkDirectory((root + "\\*.*").c_str());
     EXPECT_EQ(1, Scan.filesInfected);
-    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_TRUE(recorder_->results.empty());
     EXPECT_TRUE(FileExists(root + "\\kept.exe"));
 }
 
@@ -176,7 +176,7 @@ TEST_F(FileCheckTest, FileThatCannotBeDeletedIsReportedAndScheduled)
         BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear
         WalkDirectory((root + "\\*.*").c_str());
     }
-    EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " Unable to remove"}, recorder->results);
+    EXPECT_EQ(std::vector<std::string>{path + "     " + record.name + " Unable to remove"}, recorder_->results);
     EXPECT_EQ(1, Scan.filesInfected);
     EXPECT_EQ(0, Scan.filesRemoved);
     EXPECT_EQ(1, Scan.restartNeeded);

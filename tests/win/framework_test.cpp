@@ -5,10 +5,10 @@
 
 #include <stdexcept>
 
+#include "base/gdi.h"
+#include "dialog_template_builder.h"
 #include "framework/button.h"
 #include "framework/dialog.h"
-#include "dialog_template_builder.h"
-#include "base/gdi.h"
 #include "framework/static.h"
 #include "framework/subclassed_control.h"
 

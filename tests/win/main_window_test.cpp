@@ -30,8 +30,8 @@ void SetProductInstalled(bool installed)
         return;
     }
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     const char folder[] = "C:\\Program Files\\Halvane";
     const LONG stored =
         RegSetValueExA(key, "Installed Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof folder);
@@ -41,22 +41,22 @@ void SetProductInstalled(bool installed)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainScanDialog dialog{DialogTemplate::FromResource(IDD_MAIN_SCAN)};
-    ScanState savedScan = Scan;
+    MainScanDialog dialog_{DialogTemplate::FromResource(IDD_MAIN_SCAN)};
+    ScanState savedScan_ = Scan;
 
     void Open(bool installed)
     {
         ASSERT_NO_FATAL_FAILURE(SetProductInstalled(installed));
-        ASSERT_TRUE(dialog.Create());
+        ASSERT_TRUE(dialog_.Create());
         SetProductInstalled(false);
     }
     void TearDown() override
     {
-        KillTimer(dialog.Handle(), ScanTimerId);
-        Scan = savedScan;
+        KillTimer(dialog_.Handle(), ScanTimerId);
+        Scan = savedScan_;
         ScanRunning = 0;
     }
-    HWND Item(int id) const { return GetDlgItem(dialog.Handle(), id); }
+    HWND Item(int id) const { return GetDlgItem(dialog_.Handle(), id); }
     std::string Text(int id) const
     {
         char text[600] = {};
@@ -84,7 +84,7 @@ protected:
         ControlStates expected;
         for (WindowStep step : steps) expected.Apply(step);
         int controls = 0;
-        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(dialog_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             const int id = GetDlgCtrlID(child);
             ++controls;
             EXPECT_EQ(expected.Shown(id), Visible(id)) << "control " << id;
@@ -98,14 +98,14 @@ TEST_F(MainWindowTest, FirstScreenTextsAndTitle)
 {
     Open(false);
     char title[64] = {};
-    GetWindowTextA(dialog.Handle(), title, sizeof title);
+    GetWindowTextA(dialog_.Handle(), title, sizeof title);
     EXPECT_STREQ("Vexilor Ver 1.0", title);
     EXPECT_EQ("Vexilor Ver 1.0 - Tool to detect and remove all the variants of W32/StartPage Trojan ",
               Text(IDC_DESCRIPTION));
     EXPECT_EQ("for W32/StartPage Trojan ", Text(IDC_FAMILY_LABEL));
     EXPECT_EQ("This program is a part of Halvane antivirus software.", Text(IDC_INSTALLED_NOTE));
     EXPECT_FALSE(Text(IDC_COPYRIGHT).empty());
-    EXPECT_EQ(dialog.Handle(), TheMainDialog);
+    EXPECT_EQ(dialog_.Handle(), TheMainDialog);
     EXPECT_TRUE(LabelFont) << "the family label's bold font exists";
 }
 
@@ -124,18 +124,18 @@ TEST_F(MainWindowTest, FirstScreenIsReadyWithTheInstalledNoteWhenTheProductIsThe
 TEST_F(MainWindowTest, WindowIs600By462CentredAndShapedByItsPicture)
 {
     Open(false);
-    RECT r = dialog.ScreenRect();
+    RECT r = dialog_.ScreenRect();
     EXPECT_EQ(600, r.right - r.left);
     EXPECT_EQ(462, r.bottom - r.top);
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(COMPLEXREGION, GetWindowRgn(dialog.Handle(), region)) << "bitmap 156 gives the window its outline";
+    EXPECT_EQ(COMPLEXREGION, GetWindowRgn(dialog_.Handle(), region)) << "bitmap 156 gives the window its outline";
     // The outline lies on the picture as painted, at the client origin: no magenta pixel is inside the window
     // and no pixel of the picture proper is cut away.
     POINT origin = {0, 0};
-    ClientToScreen(dialog.Handle(), &origin);
+    ClientToScreen(dialog_.Handle(), &origin);
     const Picture picture = PictureOfResource(MAKEINTRESOURCEA(IDB_BACKGROUND));
     int wrong = 0;
     for (int y = 0; y < picture.height; ++y)
@@ -144,9 +144,9 @@ TEST_F(MainWindowTest, WindowIs600By462CentredAndShapedByItsPicture)
                      (picture.At(x, y) != RGB(255, 0, 255));
     EXPECT_EQ(0, wrong);
     DeleteObject(region);
-    dialog.Show(true);
-    UpdateWindow(dialog.Handle());
-    EXPECT_NE(0, GetWindowLongA(dialog.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
+    dialog_.Show(true);
+    UpdateWindow(dialog_.Handle());
+    EXPECT_NE(0, GetWindowLongA(dialog_.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
 }
 
 // Dispatches this thread's messages until `condition` holds or `timeoutMs` has passed; true if it held.
@@ -166,7 +166,7 @@ bool PumpUntil(Condition condition, DWORD timeoutMs)
 TEST_F(MainWindowTest, ProgressChannelFillsTheStatusLineAndTheResultsList)
 {
     Open(false);
-    Scan.mainWindow = dialog.Handle();
+    Scan.mainWindow = dialog_.Handle();
     // A walk shows its entries faster than the line repaints; a reader still gets the last one, at once.
     Scan.filesScanned = 0;
     const std::string root = ScratchFolder("status");
@@ -193,26 +193,26 @@ TEST_F(MainWindowTest, ProgressChannelFillsTheStatusLineAndTheResultsList)
 TEST_F(MainWindowTest, StatusLineIsRepaintedWithTheLastTextOfABurst)
 {
     Open(false);
-    dialog.Show(true);
-    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
-    KillTimer(dialog.Handle(), ScanTimerId);  // the scanning layout, but no scan
+    dialog_.Show(true);
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    KillTimer(dialog_.Handle(), ScanTimerId);  // the scanning layout, but no scan
     // The reference goes where the results are; it gets the window's colour answer like the status line.
     for (int id : {IDC_RESULTS_LIST, IDC_RESULTS_FRAME}) ShowWindow(Item(id), SW_HIDE);
     HWND line = Item(IDC_STATUS_LINE);
     RECT at;
     GetWindowRect(line, &at);
-    MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&at), 2);
+    MapWindowPoints(nullptr, dialog_.Handle(), reinterpret_cast<POINT*>(&at), 2);
     const int height = at.bottom - at.top;
     HWND reference = CreateWindowExA(0, "STATIC", "Scanning completed", WS_CHILD | WS_VISIBLE | SS_LEFT | WS_GROUP,
-                                     at.left, at.bottom + 2 * height, at.right - at.left, height, dialog.Handle(),
+                                     at.left, at.bottom + 2 * height, at.right - at.left, height, dialog_.Handle(),
                                      nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, reference);
     SendMessageA(reference, WM_SETFONT, SendMessageA(line, WM_GETFONT, 0, 0), TRUE);
-    UpdateWindow(dialog.Handle());
+    UpdateWindow(dialog_.Handle());
     const Picture expected = CaptureClient(reference);
     ASSERT_FALSE(expected.AllOf(RGB(255, 255, 255))) << "the reference shows no text";
 
-    Scan.mainWindow = dialog.Handle();
+    Scan.mainWindow = dialog_.Handle();
     SetStatus("C:\\first.txt");
     SetStatus("C:\\second.txt");
     SetStatus("Scanning completed");
@@ -228,17 +228,17 @@ TEST_F(MainWindowTest, TheXButtonBeforeTheScanCloses)
 {
     Open(false);
     SendMessageA(Item(IDC_CLOSE_X), BM_CLICK, 0, 0);
-    EXPECT_EQ(IDCANCEL, dialog.EndResult());
+    EXPECT_EQ(IDCANCEL, dialog_.EndResult());
 }
 
 TEST_F(MainWindowTest, ScanArmsTheEngineAndShowsTheScanControls)
 {
     Open(false);
     // The timer is killed in TearDown before any message is pumped, so no scan runs here.
-    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
     EXPECT_EQ(1, ScanRunning);
     EXPECT_STREQ("!:", Scan.scanPath);
-    EXPECT_EQ(dialog.Handle(), Scan.mainWindow);
+    EXPECT_EQ(dialog_.Handle(), Scan.mainWindow);
     EXPECT_EQ(100, Scan.action);
     EXPECT_EQ("Scanning", Text(IDC_STATUS_FRAME));
     EXPECT_EQ("Searching for W32/StartPage Trojan and its variants", Text(IDC_SEARCHING_FOR));
@@ -246,25 +246,25 @@ TEST_F(MainWindowTest, ScanArmsTheEngineAndShowsTheScanControls)
 
     // A second SCAN command (the button is disabled, but a command can still be sent) starts nothing.
     Scan.scanPath[0] = '\0';
-    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
     EXPECT_STREQ("", Scan.scanPath);
 }
 
 TEST_F(MainWindowTest, StaticsAndTheWindowAreWhiteButTheFamilyLabelKeepsTheStandardBrush)
 {
     Open(false);
-    HDC dc = GetDC(dialog.Handle());
+    ClientDC window(dialog_.Handle());
+    HDC dc = window.Get();
     auto colour = [&](UINT message, int id) {
-        HWND control = id ? Item(id) : dialog.Handle();
+        HWND control = id ? Item(id) : dialog_.Handle();
         return reinterpret_cast<HBRUSH>(
-            dialog.Send(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+            dialog_.Send(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     };
     EXPECT_EQ(WhiteBrush.Get(), colour(WM_CTLCOLORSTATIC, IDC_DESCRIPTION));
     EXPECT_EQ(WhiteBrush.Get(), colour(WM_CTLCOLORDLG, 0));
     EXPECT_NE(WhiteBrush.Get(), colour(WM_CTLCOLORSTATIC, IDC_FAMILY_LABEL));
     EXPECT_NE(WhiteBrush.Get(), colour(WM_CTLCOLORLISTBOX, IDC_RESULTS_LIST));
     EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
-    ReleaseDC(dialog.Handle(), dc);
 }
 
 }  // namespace

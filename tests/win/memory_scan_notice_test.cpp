@@ -8,11 +8,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/platform_handles.h"
 #include "base/scan_state.h"
+#include "engine/scan_driver.h"
 #include "engine_fixture.h"
 #include "resources/resource_ids.h"
-#include "engine/scan_driver.h"
-#include "base/platform_handles.h"
 #include "windows_version.h"
 
 namespace {
@@ -111,8 +111,7 @@ TEST(MemoryScanNotice, AnInfectedProcessLeftInMemoryEndsTheProgramAfterTheNotice
 {
     if (!IsNtFamily()) GTEST_SKIP() << "only the NT variant leaves an infected process to a restart";
     const std::string log = ScratchFolder("memory-notice") + "\\child.txt";
-    const long code =
-        RunOwnCopy("--gtest_also_run_disabled_tests --gtest_filter=MemoryScanNotice.DISABLED_Child", log);
+    const long code = RunOwnCopy("--gtest_also_run_disabled_tests --gtest_filter=MemoryScanNotice.DISABLED_Child", log);
     const std::string output = ReadText(log);
     EXPECT_EQ(0, code) << output;
     EXPECT_NE(std::string::npos,

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_driver.h"
 #include "base/scan_state.h"
+#include "engine/scan_driver.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "running_sample.h"
@@ -53,7 +53,7 @@ TEST_F(MemoryScanTest, InfectedProcessIsTerminatedAndItsImageRemovedBeforeTheDri
     expected.push_back(" ");
     // The image was gone before the drive walk, which counts every other file once.
     for (const std::string& line : Statistics(filesOnDrive - 1, 1, 1)) expected.push_back(line);
-    EXPECT_EQ(expected, recorder->results);
+    EXPECT_EQ(expected, recorder_->results);
     EXPECT_EQ(0, Scan.memoryScanMode);
     EXPECT_EQ(0, Scan.memoryRestartNeeded);
 }
@@ -68,7 +68,7 @@ TEST_F(MemoryScanTest, MemoryScanCountsTheImageAsInfectedButNotAsScanned)
     ScanMemory(ScanMemorySteps);
 
     EXPECT_TRUE(sample.Ended());
-    EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
+    EXPECT_EQ(MemoryRemovalLines(path), recorder_->results);
     EXPECT_EQ(0, Scan.filesScanned);
     EXPECT_EQ(1, Scan.filesInfected);
     EXPECT_EQ(1, Scan.filesRemoved);
@@ -89,8 +89,8 @@ TEST_F(MemoryScanTest, OnlyTheImageIsWalkedNotAFolderNamedLikeItBesideIt)
     ScanMemory(ScanMemorySteps);
 
     EXPECT_TRUE(sample.Ended()) << "the infected process was not terminated";
-    EXPECT_EQ(MemoryRemovalLines(path), recorder->results);
-    for (const std::string& shown : recorder->statuses)
+    EXPECT_EQ(MemoryRemovalLines(path), recorder_->results);
+    for (const std::string& shown : recorder_->statuses)
         EXPECT_EQ(std::string::npos, shown.find("resident.d")) << shown;
 }
 
@@ -102,12 +102,12 @@ TEST_F(MemoryScanTest, CleanProcessIsLeftRunningAndNothingIsReported)
 
     ScanMemory(ScanMemorySteps);
 
-    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_TRUE(recorder_->results.empty());
     EXPECT_EQ(0, Scan.filesInfected);
     EXPECT_EQ(0, Scan.filesScanned);
     EXPECT_EQ(0, Scan.memoryScanMode);
     EXPECT_TRUE(sample.LoopsBeyond(sample.Rounds())) << "the clean process was touched";
     EXPECT_TRUE(FileExists(path));
     // Each process's image was shown while it was checked, the sample's among them.
-    EXPECT_NE(recorder->statuses.end(), std::find(recorder->statuses.begin(), recorder->statuses.end(), path));
+    EXPECT_NE(recorder_->statuses.end(), std::find(recorder_->statuses.begin(), recorder_->statuses.end(), path));
 }

@@ -17,7 +17,8 @@ TEST(PlatformWin, CodesFollowTheReportedVersion)
     }
     ASSERT_EQ(static_cast<DWORD>(VER_PLATFORM_WIN32_NT), info.dwPlatformId);
     EXPECT_EQ(PLATFORM_NT, GetPlatformCode());
-    int expected = info.dwMajorVersion <= 4 ? NT_GENERATION_4
-                   : info.dwMajorVersion == 5 ? NT_GENERATION_5 : NT_GENERATION_NONE;
+    int expected = info.dwMajorVersion <= 4   ? NT_GENERATION_4
+                   : info.dwMajorVersion == 5 ? NT_GENERATION_5
+                                              : NT_GENERATION_NONE;
     EXPECT_EQ(expected, GetNtGeneration()) << info.dwMajorVersion << "." << info.dwMinorVersion;
 }

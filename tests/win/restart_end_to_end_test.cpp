@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
-#include "engine/scan_driver.h"
+#include "base/platform_handles.h"
 #include "base/scan_state.h"
+#include "engine/scan_driver.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
-#include "base/platform_handles.h"
 #include "tools/samplegen/sample_pe.h"
 
 namespace {

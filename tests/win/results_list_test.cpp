@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/results_list_win.h"
+#include "base/gdi.h"
 #include "base/scan_state.h"
 
 namespace {
@@ -16,32 +17,32 @@ protected:
     void SetUp() override
     {
         KeepResults = 0;
-        list = CreateWindowA("LISTBOX", "", WS_POPUP | WS_VSCROLL | WS_HSCROLL | LBS_USETABSTOPS |
-                             LBS_NOINTEGRALHEIGHT, 0, 0, 400, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(nullptr, list);
+        list_ =
+            CreateWindowA("LISTBOX", "", WS_POPUP | WS_VSCROLL | WS_HSCROLL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT, 0,
+                          0, 400, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(nullptr, list_);
     }
     void TearDown() override
     {
-        DestroyWindow(list);
+        DestroyWindow(list_);
         KeepResults = 0;
     }
     void Append(const std::string& line)
     {
         strncpy(Scan.resultLine, line.c_str(), sizeof Scan.resultLine - 1);
-        AppendResultLine(list);
+        AppendResultLine(list_);
     }
-    LRESULT Count() { return SendMessageA(list, LB_GETCOUNT, 0, 0); }
-    LRESULT Selected() { return SendMessageA(list, LB_GETCURSEL, 0, 0); }
-    LRESULT Extent() { return SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0); }
-    HWND list = nullptr;
+    LRESULT Count() { return SendMessageA(list_, LB_GETCOUNT, 0, 0); }
+    LRESULT Selected() { return SendMessageA(list_, LB_GETCURSEL, 0, 0); }
+    LRESULT Extent() { return SendMessageA(list_, LB_GETHORIZONTALEXTENT, 0, 0); }
+    HWND list_ = nullptr;
 };
 
 int WidthOf(HWND list, const std::string& text)
 {
-    HDC dc = GetDC(list);
+    ClientDC dc(list);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ReleaseDC(list, dc);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
@@ -66,7 +67,7 @@ TEST_F(ResultsListTest, TheHundredFiftyFirstLineEmptiesTheListFirst)
     Append("line 150");
     ASSERT_EQ(1, Count());
     char text[32];
-    SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(list_, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ("line 150", text);
 }
 
@@ -83,12 +84,12 @@ TEST_F(ResultsListTest, ExtentIsThreeQuartersOfTheWidestLineOnceOver560PixelsAnd
     Append("short");
     EXPECT_EQ(0, Extent());
     std::string wide(200, 'W');
-    int width = WidthOf(list, wide);
+    int width = WidthOf(list_, wide);
     ASSERT_GT(width, 560);
     Append(wide);
     EXPECT_EQ(3 * width / 4, Extent());
     std::string wider(260, 'W');
-    int widerWidth = WidthOf(list, wider);
+    int widerWidth = WidthOf(list_, wider);
     Append(wider);
     EXPECT_EQ(3 * widerWidth / 4, Extent());
     for (int i = 0; i < 150; ++i) Append("x");  // clears the wide lines away

@@ -33,8 +33,7 @@ RunningSample::RunningSample(const std::string& path, const SignatureRecord& rec
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
     std::string commandLine = path;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
-                        &started)) {
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &started)) {
         ADD_FAILURE() << "cannot start " << path << ": " << GetLastError();
         return;
     }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/platform_handles.h"
 #include "engine/signature_match.h"
 #include "running_sample.h"
-#include "base/platform_handles.h"
 #include "tools/samplegen/memory_file.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "engine/scan_driver.h"
 #include "base/scan_state.h"
+#include "engine/scan_driver.h"
 #include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "tools/samplegen/sample_pe.h"
@@ -16,19 +16,19 @@ TEST_F(ScanDriverTest, CleanDriveGivesTheStatisticsBlockAndCompleted)
     ScratchFolder("clean");
     int expected = CountFilesBelow("C:");
     RunScan();
-    EXPECT_EQ(Statistics(expected, 0, 0), recorder->results) << "no blank separator without an infection";
-    ASSERT_FALSE(recorder->statuses.empty());
-    EXPECT_EQ("Scanning completed", recorder->statuses.back());
+    EXPECT_EQ(Statistics(expected, 0, 0), recorder_->results) << "no blank separator without an infection";
+    ASSERT_FALSE(recorder_->statuses.empty());
+    EXPECT_EQ("Scanning completed", recorder_->statuses.back());
     EXPECT_EQ(1, KeepResults);
 }
 
 TEST_F(ScanDriverTest, TerminationStillPrintsTheStatistics)
 {
-    recorder->RequestTerminationAfter(25);
+    recorder_->RequestTerminationAfter(25);
     RunScan();
     ASSERT_LT(Scan.filesScanned, 30);
-    EXPECT_EQ(Statistics(Scan.filesScanned, 0, 0), recorder->results);
-    EXPECT_EQ("Scanning terminated", recorder->statuses.back());
+    EXPECT_EQ(Statistics(Scan.filesScanned, 0, 0), recorder_->results);
+    EXPECT_EQ("Scanning terminated", recorder_->statuses.back());
 }
 
 TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
@@ -44,7 +44,7 @@ TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
     MoveFileA("C:\\PROGRAM FILES", "C:\\vex-pf.tmp");
     MoveFileA("C:\\vex-pf.tmp", "C:\\Program Files");
     ASSERT_GT(programFiles, 0);
-    EXPECT_EQ(Statistics(total + programFiles, 0, 0), recorder->results);
+    EXPECT_EQ(Statistics(total + programFiles, 0, 0), recorder_->results);
     EXPECT_EQ(0, Scan.programFilesPending);
 }
 
@@ -56,12 +56,12 @@ TEST_F(ScanDriverTest, RestartIsOfferedOnlyWhenADeletionWasScheduled)
         EXPECT_FALSE(none.AnsweredSoFar());
     }
     std::memset(&Scan, 0, sizeof Scan);
-    Scan.mainWindow = recorder->Window();
+    Scan.mainWindow = recorder_->Window();
     Scan.restartNeeded = 1;
     BoxAnswerer no(IDNO);
     RunScan();
     EXPECT_TRUE(no.Answered()) << "the restart question was not asked";
-    EXPECT_EQ("Scanning completed", recorder->statuses.back()) << "the question comes after the final status";
+    EXPECT_EQ("Scanning completed", recorder_->statuses.back()) << "the question comes after the final status";
 }
 
 TEST_F(ScanDriverTest, AnInfectionPutsABlankLineBeforeTheStatistics)
@@ -75,5 +75,5 @@ TEST_F(ScanDriverTest, AnInfectionPutsABlankLineBeforeTheStatistics)
     RunScan();
     std::vector<std::string> lines = {path + "     " + record.name + " removed", " "};
     for (const std::string& line : Statistics(expected, 1, 1)) lines.push_back(line);
-    EXPECT_EQ(lines, recorder->results);
+    EXPECT_EQ(lines, recorder_->results);
 }

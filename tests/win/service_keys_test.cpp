@@ -52,8 +52,7 @@ protected:
     void SetUp() override
     {
         // Windows 9x deletes a key with all its sub-keys, and has no services to remove.
-        if (!IsNtFamily())
-            GTEST_SKIP() << "service keys are removed on the NT family only";
+        if (!IsNtFamily()) GTEST_SKIP() << "service keys are removed on the NT family only";
         TearDown();
     }
     void TearDown() override

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "engine_fixture.h"
 #include "base/platform_handles.h"
+#include "engine_fixture.h"
 #include "system/service_stop.h"
 #include "tests/win-service/test_service_resource.h"
 #include "windows_version.h"

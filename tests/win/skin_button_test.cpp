@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/dialog.h"
 #include "dialog_template_builder.h"
+#include "framework/dialog.h"
 #include "skin_test_support.h"
 #include "ui/ex_button_win.h"
 
@@ -55,10 +55,7 @@ protected:
 
 class SkinButton : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(bench.Create());
-    }
+    void SetUp() override { ASSERT_TRUE(bench.Create()); }
 
     void MoveMouse(CExButton& button, int x, int y)
     {
@@ -80,8 +77,11 @@ TEST_F(SkinButton, TakesTheSizeOfItsPicturesWhateverTheTemplateSaid)
     struct Case {
         CExButton& button;
         LONG width, height;
-    } const cases[] = {{bench.scan, 180, 33}, {bench.close, 21, 21}, {bench.cancel, 92, 24},
-                       {bench.tools, 350, 28}, {bench.logo, 100, 36}};
+    } const cases[] = {{bench.scan, 180, 33},
+                       {bench.close, 21, 21},
+                       {bench.cancel, 92, 24},
+                       {bench.tools, 350, 28},
+                       {bench.logo, 100, 36}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button.Id());
         SIZE size = SizeOf(c.button.Handle());
@@ -158,8 +158,8 @@ TEST_F(SkinButton, HandPointerOnlyWhereLoaded)
     ASSERT_NE(nullptr, bench.scan.HandCursor());
     EXPECT_EQ(nullptr, bench.logo.HandCursor());
     LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-    EXPECT_TRUE(SendMessageA(bench.scan.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(bench.scan.Handle()),
-                             overClient));
+    EXPECT_TRUE(
+        SendMessageA(bench.scan.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(bench.scan.Handle()), overClient));
     EXPECT_EQ(bench.scan.HandCursor(), GetCursor());
     SendMessageA(bench.logo.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(bench.logo.Handle()), overClient);
     EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), GetCursor());  // IDC_ARROW

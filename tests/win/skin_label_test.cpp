@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/main_scan_dialog.h"
-#include "framework/dialog.h"
 #include "dialog_template_builder.h"
+#include "framework/dialog.h"
 #include "skin_test_support.h"
 #include "ui/ex_label_win.h"
 
@@ -99,7 +99,8 @@ TEST_F(SkinLabel, EmptyTextPaintsNothing)
 
 TEST_F(SkinLabel, TextWiderThanTheLabelIsClippedNotWrapped)
 {
-    Picture shown = Shown(std::string(12, ' ') + "a very long family line that cannot possibly fit in the label at all");
+    Picture shown =
+        Shown(std::string(12, ' ') + "a very long family line that cannot possibly fit in the label at all");
     Ink ink = InkOf(shown);
     EXPECT_EQ(0, ink.left);
     EXPECT_EQ(shown.width - 1, ink.right);

@@ -104,10 +104,8 @@ TEST(SkinMessageBoxTest, StyleShowsItsButtonsAt92By24OnOneRowWithTheFirstFocused
         bool visible[5];  // single OK, OK, Cancel, YES, NO
         int focusId;
     } const cases[] = {
-        {0x24, {false, false, false, true, true}, IDYES},
-        {0x41, {false, true, true, false, false}, IDOK},
-        {0x00, {true, false, false, false, false}, IDC_SINGLE_OK},
-        {0x03, {false, true, true, false, false}, IDOK},
+        {0x24, {false, false, false, true, true}, IDYES},          {0x41, {false, true, true, false, false}, IDOK},
+        {0x00, {true, false, false, false, false}, IDC_SINGLE_OK}, {0x03, {false, true, true, false, false}, IDOK},
         {0x05, {false, true, true, false, false}, IDOK},
     };
     for (const Case& c : cases) {

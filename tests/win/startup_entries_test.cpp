@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/platform_handles.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/text_pattern_file.h"
 #include "repair/startup_entries.h"
-#include "base/platform_handles.h"
 #include "windows_version.h"
 
 namespace {
@@ -31,8 +31,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VexResultCapture";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowA("VexResultCapture", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+        window_ = CreateWindowA("VexResultCapture", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance,
+                                nullptr);
         Lines().clear();
     }
     ~ResultCapture()

@@ -31,9 +31,9 @@ TEST_F(WalkerTest, FilesOfAFolderComeBeforeItsSubfoldersAndDotsAreShownNotCounte
 
     EXPECT_EQ(4, WalkDirectory((root + "\\*.*").c_str()));
     EXPECT_EQ(4, Scan.filesScanned);
-    EXPECT_TRUE(recorder->results.empty());
+    EXPECT_TRUE(recorder_->results.empty());
 
-    const auto& shown = recorder->statuses;
+    const auto& shown = recorder_->statuses;
     int a = IndexOf(shown, root + "\\a.txt");
     int z = IndexOf(shown, root + "\\z.bin");
     int folder = IndexOf(shown, root + "\\sub.dir.v2");
@@ -62,17 +62,17 @@ TEST_F(WalkerTest, StatusLineShortensPathsLongerThanSixtyCharacters)
     std::string path60 = root + "\\" + name60;
     std::string path61 = root + "\\" + name61;
     ASSERT_EQ(60u, path60.size());
-    EXPECT_GE(IndexOf(recorder->statuses, path60), 0);
+    EXPECT_GE(IndexOf(recorder_->statuses, path60), 0);
     std::string shortened = path61.substr(0, 29) + ".." + path61.substr(path61.size() - 29);
-    EXPECT_GE(IndexOf(recorder->statuses, shortened), 0) << shortened;
-    EXPECT_EQ(-1, IndexOf(recorder->statuses, path61));
+    EXPECT_GE(IndexOf(recorder_->statuses, shortened), 0) << shortened;
+    EXPECT_EQ(-1, IndexOf(recorder_->statuses, path61));
 }
 
 TEST_F(WalkerTest, TerminateRequestStopsBeforeTheNextFile)
 {
     std::string root = ScratchFolder("terminate");
     for (int i = 0; i < 20; ++i) WriteFile(root + "\\f" + std::to_string(i) + ".txt", "x");
-    recorder->RequestTerminationAfter(3);
+    recorder_->RequestTerminationAfter(3);
     EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
     // The request is posted while the fourth file is shown and handled by the pump right after its check.
     EXPECT_EQ(4, Scan.filesScanned);
@@ -84,7 +84,7 @@ TEST_F(WalkerTest, EscapeAsksAndYesTerminatesNoGoesOn)
     for (int i = 0; i < 10; ++i) WriteFile(root + "\\f" + std::to_string(i) + ".txt", "x");
     {
         BoxAnswerer no(IDNO);
-        PostMessageA(recorder->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(recorder_->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_EQ(10, WalkDirectory((root + "\\*.*").c_str()));
         EXPECT_TRUE(no.Answered());
         EXPECT_EQ(0, Scan.terminateRequested);
@@ -92,7 +92,7 @@ TEST_F(WalkerTest, EscapeAsksAndYesTerminatesNoGoesOn)
     Scan.filesScanned = 0;
     {
         BoxAnswerer yes(IDYES);
-        PostMessageA(recorder->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(recorder_->Window(), WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
         EXPECT_TRUE(yes.Answered());
         EXPECT_EQ(1, Scan.terminateRequested);
@@ -110,13 +110,13 @@ TEST_F(WalkerTest, QuitOrDestroyInTheQueueTerminates)
         if (message == WM_QUIT)
             PostQuitMessage(0);
         else
-            PostMessageA(recorder->Window(), WM_DESTROY, 0, 0);
+            PostMessageA(recorder_->Window(), WM_DESTROY, 0, 0);
         EXPECT_EQ(0, WalkDirectory((root + "\\*.*").c_str()));
         EXPECT_EQ(1, Scan.terminateRequested);
     }
     MSG left;
     EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) << "the walk takes both messages";
-    EXPECT_TRUE(IsWindow(recorder->Window())) << "the message is not dispatched";
+    EXPECT_TRUE(IsWindow(recorder_->Window())) << "the message is not dispatched";
 }
 
 TEST_F(WalkerTest, PatternWithoutADotIsRefused)
@@ -134,7 +134,7 @@ TEST_F(WalkerTest, MemoryScanModeChecksOneFileWithoutCountingIt)
     Scan.memoryScanMode = 1;
     WalkDirectory((root + "\\image.exe").c_str());
     EXPECT_EQ(0, Scan.filesScanned);
-    EXPECT_GE(IndexOf(recorder->statuses, root + "\\image.exe"), 0);
+    EXPECT_GE(IndexOf(recorder_->statuses, root + "\\image.exe"), 0);
 }
 
 TEST_F(WalkerTest, EntriesWhosePathsExceedTheLimitArePassedOver)

@@ -11,8 +11,14 @@ inline OSVERSIONINFOA WindowsVersion()
     return info;
 }
 
-inline bool IsWin9x() { return WindowsVersion().dwPlatformId == VER_PLATFORM_WIN32_WINDOWS; }
-inline bool IsNtFamily() { return WindowsVersion().dwPlatformId == VER_PLATFORM_WIN32_NT; }
+inline bool IsWin9x()
+{
+    return WindowsVersion().dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+inline bool IsNtFamily()
+{
+    return WindowsVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
 
 // The NT family's major version (4, 5, 6 and later); 0 on Windows 9x.
 inline DWORD NtMajorVersion()

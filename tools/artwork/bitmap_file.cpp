@@ -14,31 +14,40 @@ constexpr Colour kWhite{255, 255, 255};
 // colour table; a picture must never carry them, or it changes with the desktop scheme.
 constexpr Colour kMappedGreys[] = {{128, 128, 128}, {192, 192, 192}, {223, 223, 223}};
 
-Colour AvoidMappedGreys(Colour c) {
+Colour AvoidMappedGreys(Colour c)
+{
     for (Colour grey : kMappedGreys)
         if (c == grey) return Colour{c.r, c.g, static_cast<uint8_t>(c.b + 1)};
     return c;
 }
 
-Colour Flatten(const Pixel& p, Colour matte) {
+Colour Flatten(const Pixel& p, Colour matte)
+{
     auto channel = [&](double v, uint8_t m) {
         return static_cast<uint8_t>(std::clamp(std::lround(v * p.a + m * (1 - p.a)), 0L, 255L));
     };
     return Colour{channel(p.r, matte.r), channel(p.g, matte.g), channel(p.b, matte.b)};
 }
 
-uint32_t Key(Colour c) { return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b; }
+uint32_t Key(Colour c)
+{
+    return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b;
+}
 
 struct Weighted {
     Colour colour;
     long count;
 };
 
-uint8_t Channel(Colour c, int which) { return which == 0 ? c.r : which == 1 ? c.g : c.b; }
+uint8_t Channel(Colour c, int which)
+{
+    return which == 0 ? c.r : which == 1 ? c.g : c.b;
+}
 
 // Median cut: split the colour box with the widest channel range at its weighted median until there are
 // enough boxes; each box becomes the weighted mean of its colours.
-std::vector<Colour> MedianCut(std::vector<Weighted> colours, size_t maxColours) {
+std::vector<Colour> MedianCut(std::vector<Weighted> colours, size_t maxColours)
+{
     if (colours.size() <= maxColours) {
         std::vector<Colour> all;
         for (const Weighted& w : colours) all.push_back(w.colour);
@@ -51,10 +60,9 @@ std::vector<Colour> MedianCut(std::vector<Weighted> colours, size_t maxColours) 
     auto widest = [&](Range box, int& channel) {
         int best = -1;
         for (int c = 0; c < 3; ++c) {
-            auto [lo, hi] = std::minmax_element(colours.begin() + box.begin, colours.begin() + box.end,
-                                                [c](const Weighted& a, const Weighted& b) {
-                                                    return Channel(a.colour, c) < Channel(b.colour, c);
-                                                });
+            auto [lo, hi] = std::minmax_element(
+                colours.begin() + box.begin, colours.begin() + box.end,
+                [c](const Weighted& a, const Weighted& b) { return Channel(a.colour, c) < Channel(b.colour, c); });
             int spread = Channel(hi->colour, c) - Channel(lo->colour, c);
             if (spread > best) best = spread, channel = c;
         }
@@ -94,7 +102,8 @@ std::vector<Colour> MedianCut(std::vector<Weighted> colours, size_t maxColours) 
             b += colours[i].colour.b * double(colours[i].count);
             n += colours[i].count;
         }
-        palette.push_back(Colour{uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n))});
+        palette.push_back(
+            Colour{uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n))});
     }
     return palette;
 }
@@ -105,7 +114,8 @@ struct Indexed {
     std::vector<uint8_t> indices;  // top row first
 };
 
-Indexed Reduce(const Canvas& canvas, size_t maxColours, const std::vector<Colour>& exact, Colour matte) {
+Indexed Reduce(const Canvas& canvas, size_t maxColours, const std::vector<Colour>& exact, Colour matte)
+{
     Indexed out;
     out.width = canvas.Width();
     out.height = canvas.Height();
@@ -151,16 +161,21 @@ public:
     void U8(uint8_t v) { bytes.push_back(v); }
     void U16(uint16_t v) { U8(v & 0xFF), U8(v >> 8); }
     void U32(uint32_t v) { U16(v & 0xFFFF), U16(v >> 16); }
-    void Pad4(size_t rowStart) {
+    void Pad4(size_t rowStart)
+    {
         while ((bytes.size() - rowStart) % 4) U8(0);
     }
     std::vector<uint8_t> bytes;
 };
 
-int RowBytes(int width, int bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
+int RowBytes(int width, int bitsPerPixel)
+{
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
 
 void InfoHeader(LittleEndianWriter& w, int width, int height, int bitsPerPixel, uint32_t imageBytes,
-                uint32_t coloursUsed) {
+                uint32_t coloursUsed)
+{
     w.U32(40);
     w.U32(width);
     w.U32(height);  // positive: rows stored bottom-up
@@ -174,14 +189,16 @@ void InfoHeader(LittleEndianWriter& w, int width, int height, int bitsPerPixel, 
     w.U32(0);
 }
 
-void ColourTable(LittleEndianWriter& w, const std::vector<Colour>& palette, size_t entries) {
+void ColourTable(LittleEndianWriter& w, const std::vector<Colour>& palette, size_t entries)
+{
     for (size_t i = 0; i < entries; ++i) {
         Colour c = i < palette.size() ? palette[i] : Colour{0, 0, 0};
         w.U8(c.b), w.U8(c.g), w.U8(c.r), w.U8(0);
     }
 }
 
-void IndexedRows(LittleEndianWriter& w, const Indexed& image, int bitsPerPixel) {
+void IndexedRows(LittleEndianWriter& w, const Indexed& image, int bitsPerPixel)
+{
     for (int y = image.height - 1; y >= 0; --y) {
         size_t start = w.bytes.size();
         const uint8_t* row = &image.indices[y * image.width];
@@ -195,13 +212,15 @@ void IndexedRows(LittleEndianWriter& w, const Indexed& image, int bitsPerPixel) 
     }
 }
 
-bool Save(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool Save(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return bool(file);
 }
 
-bool SaveBitmap(const std::string& path, const LittleEndianWriter& body) {
+bool SaveBitmap(const std::string& path, const LittleEndianWriter& body)
+{
     // The body starts with the file header's last field, the offset of the pixel bits.
     LittleEndianWriter file;
     file.U8('B'), file.U8('M');
@@ -216,7 +235,8 @@ bool SaveBitmap(const std::string& path, const LittleEndianWriter& body) {
 
 }  // namespace
 
-bool WriteBitmap24(const std::string& path, const Canvas& canvas) {
+bool WriteBitmap24(const std::string& path, const Canvas& canvas)
+{
     LittleEndianWriter w;
     int rowBytes = RowBytes(canvas.Width(), 24);
     w.U32(14 + 40);  // offset of the pixel bits (completes the file header)
@@ -233,7 +253,8 @@ bool WriteBitmap24(const std::string& path, const Canvas& canvas) {
 }
 
 bool WriteBitmapIndexed(const std::string& path, const Canvas& canvas, int bitsPerPixel,
-                        const std::vector<Colour>& exact) {
+                        const std::vector<Colour>& exact)
+{
     Indexed image = Reduce(canvas, size_t(1) << bitsPerPixel, exact, kWhite);
     if (bitsPerPixel == 4) image.palette.resize(16, Colour{0, 0, 0});  // a full table suits every loader
     LittleEndianWriter w;
@@ -249,8 +270,8 @@ namespace {
 
 // Icon and cursor files share one layout; a cursor's directory entry holds its hot spot where an icon's
 // holds planes and bit count.
-bool WriteIconFile(const std::string& path, const std::vector<const Canvas*>& images, uint16_t type,
-                   int hotX, int hotY) {
+bool WriteIconFile(const std::string& path, const std::vector<const Canvas*>& images, uint16_t type, int hotX, int hotY)
+{
     std::vector<LittleEndianWriter> bodies;
     for (const Canvas* canvas : images) {
         // Edge pixels that stay visible are flattened onto a light grey-blue that suits light and dark desktops.
@@ -297,10 +318,12 @@ bool WriteIconFile(const std::string& path, const std::vector<const Canvas*>& im
 
 }  // namespace
 
-bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images) {
+bool WriteIcon(const std::string& path, const std::vector<const Canvas*>& images)
+{
     return WriteIconFile(path, images, 1, 0, 0);
 }
 
-bool WriteCursor(const std::string& path, const Canvas& image, int hotX, int hotY) {
+bool WriteCursor(const std::string& path, const Canvas& image, int hotX, int hotY)
+{
     return WriteIconFile(path, {&image}, 2, hotX, hotY);
 }

@@ -10,7 +10,10 @@ struct Colour {
     uint8_t r, g, b;
 };
 
-inline bool operator==(Colour a, Colour b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator==(Colour a, Colour b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 struct Pixel {
     double r, g, b, a;  // straight (not premultiplied) colour, 0..255; alpha 0..1

@@ -10,40 +10,52 @@
 namespace {
 
 // Where a control of the main window lands on the background: template units scaled onto 600 x 337 pixels.
-int PixelX(int dialogUnits) { return dialogUnits * 600 / 349; }
-int PixelY(int dialogUnits) { return dialogUnits * 337 / 209; }
+int PixelX(int dialogUnits)
+{
+    return dialogUnits * 600 / 349;
+}
+int PixelY(int dialogUnits)
+{
+    return dialogUnits * 337 / 209;
+}
 
 struct Writer {
     std::string folder;
     bool ok = true;
 
-    void Indexed(const std::string& name, const Canvas& canvas, int bits, std::vector<Colour> exact = {}) {
+    void Indexed(const std::string& name, const Canvas& canvas, int bits, std::vector<Colour> exact = {})
+    {
         Report(name + ".bmp", WriteBitmapIndexed(folder + "/" + name + ".bmp", canvas, bits, exact));
     }
-    void Full(const std::string& name, const Canvas& canvas) {
+    void Full(const std::string& name, const Canvas& canvas)
+    {
         Report(name + ".bmp", WriteBitmap24(folder + "/" + name + ".bmp", canvas));
     }
-    void Report(const std::string& file, bool written) {
+    void Report(const std::string& file, bool written)
+    {
         if (!written) std::fprintf(stderr, "artwork: cannot write %s/%s\n", folder.c_str(), file.c_str());
         ok = ok && written;
     }
 };
 
-void WriteGreenButton(Writer& out, const Canvas& background, const std::string& name, const std::string& caption,
-                      int x, int y) {
+void WriteGreenButton(Writer& out, const Canvas& background, const std::string& name, const std::string& caption, int x,
+                      int y)
+{
     out.Indexed(name + "_FOCUS", GreenButton(background, x, y, caption, Face::Focus), 8);
     out.Indexed(name + "_NOTFOCUS", GreenButton(background, x, y, caption, Face::Normal), 8);
     out.Indexed(name + "_DISABLE", PanelPatch(180, 33), 4);
 }
 
-void WriteLavenderButton(Writer& out, const std::string& name, const std::string& caption) {
+void WriteLavenderButton(Writer& out, const std::string& name, const std::string& caption)
+{
     out.Indexed(name + "_FOCUS", LavenderButton(caption, Face::Focus), 8);
     out.Indexed(name + "_NOTFOCUS", LavenderButton(caption, Face::Normal), 8);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: artwork OUTPUT_FOLDER\n");
         return 2;

@@ -20,14 +20,19 @@ constexpr double kBandEnd = 60;
 constexpr double kUpperPanelEnd = 104;
 constexpr double kBodyEnd = 278;
 
-Box Inset(Box b, double by) { return Box{b.left + by, b.top + by, b.right - by, b.bottom - by}; }
+Box Inset(Box b, double by)
+{
+    return Box{b.left + by, b.top + by, b.right - by, b.bottom - by};
+}
 
-Shape Everywhere() {
+Shape Everywhere()
+{
     return [](double, double) { return true; };
 }
 
 // A shield: straight sides down to the middle, then an elliptic curve to a point.
-Shape Shield(Box box) {
+Shape Shield(Box box)
+{
     return [box](double x, double y) {
         double half = (box.right - box.left) / 2, centre = box.left + half;
         double shoulder = box.top + (box.bottom - box.top) * 0.42;
@@ -40,19 +45,22 @@ Shape Shield(Box box) {
     };
 }
 
-void DrawShieldBadge(Canvas& canvas, Box box) {
+void DrawShieldBadge(Canvas& canvas, Box box)
+{
     double w = box.right - box.left, h = box.bottom - box.top;
     double edge = std::max(1.0, w / 16);
     canvas.Fill(Shield(box), Solid(kFrame), box);
     Box inner = Inset(box, edge);
     canvas.Fill(Shield(inner), VerticalGradient(inner.top, {92, 164, 255}, inner.bottom, {12, 58, 190}), box);
     double pen = std::max(0.9, w / 11);
-    Shape tick = Union({Capsule(box.left + 0.28 * w, box.top + 0.47 * h, box.left + 0.45 * w, box.top + 0.66 * h, pen),
-                        Capsule(box.left + 0.45 * w, box.top + 0.66 * h, box.left + 0.74 * w, box.top + 0.30 * h, pen)});
+    Shape tick =
+        Union({Capsule(box.left + 0.28 * w, box.top + 0.47 * h, box.left + 0.45 * w, box.top + 0.66 * h, pen),
+               Capsule(box.left + 0.45 * w, box.top + 0.66 * h, box.left + 0.74 * w, box.top + 0.30 * h, pen)});
     canvas.Fill(tick, Solid(kWhite), box);
 }
 
-TextStyle FitStyle(const std::string& text, double cell, double penRatio, double slant, double maxWidth) {
+TextStyle FitStyle(const std::string& text, double cell, double penRatio, double slant, double maxWidth)
+{
     TextStyle style{cell, cell * penRatio, slant};
     while (TextWidth(text, style) > maxWidth && style.cell > 0.8) {
         style.cell *= 0.97;
@@ -61,7 +69,8 @@ TextStyle FitStyle(const std::string& text, double cell, double penRatio, double
     return style;
 }
 
-Paint BackgroundRows() {
+Paint BackgroundRows()
+{
     return [](double x, double y) {
         if (y < kHeaderEnd) return Mix(kHeaderTop, kHeaderBottom, y / kHeaderEnd);
         if (y < kBandEnd) return kBandBlue;
@@ -74,7 +83,8 @@ Paint BackgroundRows() {
 // A rounded button face: the outline, then inside it, `inset` in, a vertical gradient from `top` to `bottom`.
 // Returns the inner box.
 Box FillFace(Canvas& canvas, const Box& all, double radius, Colour outline, double inset, double innerRadius,
-             Colour top, Colour bottom) {
+             Colour top, Colour bottom)
+{
     canvas.Fill(RoundedRect(Inset(all, 0.5), radius), Solid(outline), all);
     Box inner = Inset(all, inset);
     canvas.Fill(RoundedRect(inner, innerRadius), VerticalGradient(inner.top, top, inner.bottom, bottom), all);
@@ -83,7 +93,8 @@ Box FillFace(Canvas& canvas, const Box& all, double radius, Colour outline, doub
 
 }  // namespace
 
-Canvas Background() {
+Canvas Background()
+{
     Canvas canvas(kBackgroundWidth, kBackgroundHeight);
     Box all = Whole(canvas);
     Shape body = RoundedRect(all, 16);
@@ -91,7 +102,9 @@ Canvas Background() {
     canvas.FillHard(body, BackgroundRows(), all);
 
     // Thin dividers between the strips, and a lighter line on top of the band.
-    auto line = [&](double y, Colour colour) { canvas.FillHard(Capsule(0, y + 0.5, all.right, y + 0.5, 0.5), Solid(colour), all); };
+    auto line = [&](double y, Colour colour) {
+        canvas.FillHard(Capsule(0, y + 0.5, all.right, y + 0.5, 0.5), Solid(colour), all);
+    };
     line(kHeaderEnd, {64, 132, 255});
     line(kBandEnd - 1, {0, 52, 190});
     line(kUpperPanelEnd, kDivider);
@@ -114,7 +127,8 @@ Canvas Background() {
     return canvas;
 }
 
-Canvas GreenButton(const Canvas& background, int x, int y, const std::string& caption, Face face) {
+Canvas GreenButton(const Canvas& background, int x, int y, const std::string& caption, Face face)
+{
     Canvas canvas(180, 33);
     canvas.CopyFrom(background, x, y);
     Box all = Whole(canvas);
@@ -123,28 +137,33 @@ Canvas GreenButton(const Canvas& background, int x, int y, const std::string& ca
                          focus ? Colour{50, 172, 58} : Colour{34, 142, 44});
     canvas.Fill(RoundedRect(Box{inner.left + 3, inner.top + 1.5, inner.right - 3, all.bottom / 2}, 7), Solid(kWhite),
                 all, 0.22);
-    if (focus) canvas.Fill(Minus(RoundedRect(inner, 9), RoundedRect(Inset(inner, 1.6), 7.5)), Solid({224, 255, 214}), all);
+    if (focus)
+        canvas.Fill(Minus(RoundedRect(inner, 9), RoundedRect(Inset(inner, 1.6), 7.5)), Solid({224, 255, 214}), all);
 
     bool large = caption.size() <= 6;
     TextStyle style = FitStyle(caption, large ? 2.5 : 1.8, large ? 0.56 : 0.55, 0.2, 156);
     double left = (all.right - TextWidth(caption, style)) / 2, top = (all.bottom - CapHeight(style)) / 2;
-    canvas.Fill(TextShape(caption, style, left + 1, top + 1), Solid({10, 70, 20}), TextBounds(caption, style, left + 1, top + 1), 0.55);
+    canvas.Fill(TextShape(caption, style, left + 1, top + 1), Solid({10, 70, 20}),
+                TextBounds(caption, style, left + 1, top + 1), 0.55);
     canvas.Fill(TextShape(caption, style, left, top), Solid(kWhite), TextBounds(caption, style, left, top));
     return canvas;
 }
 
-Canvas LavenderButton(const std::string& caption, Face face) {
+Canvas LavenderButton(const std::string& caption, Face face)
+{
     Canvas canvas(92, 24);
     Box all = Whole(canvas);
     bool focus = face == Face::Focus;
     canvas.FillHard(Everywhere(), Solid(kPanel), all);
     FillFace(canvas, all, 5, focus ? Colour{58, 58, 178} : Colour{146, 136, 204}, focus ? 2.0 : 1.4, 4,
-             focus ? Colour{255, 255, 255} : Colour{250, 248, 255}, focus ? Colour{214, 206, 252} : Colour{202, 194, 240});
+             focus ? Colour{255, 255, 255} : Colour{250, 248, 255},
+             focus ? Colour{214, 206, 252} : Colour{202, 194, 240});
     DrawCentredText(canvas, caption, TextStyle{1.55, 0.82, 0}, all, kBlack);
     return canvas;
 }
 
-Canvas CloseButton(const Canvas& background, int x, int y, Face face) {
+Canvas CloseButton(const Canvas& background, int x, int y, Face face)
+{
     Canvas canvas(21, 21);
     canvas.CopyFrom(background, x, y);
     Box all = Whole(canvas);
@@ -156,14 +175,15 @@ Canvas CloseButton(const Canvas& background, int x, int y, Face face) {
     return canvas;
 }
 
-Canvas PanelPatch(int width, int height) {
+Canvas PanelPatch(int width, int height)
+{
     Canvas canvas(width, height);
     canvas.FillHard(Everywhere(), Solid(kPanel), Whole(canvas));
     return canvas;
 }
 
-Canvas TextLink(int width, int height, Colour background, const std::string& line1, const std::string& line2,
-                Face face) {
+Canvas TextLink(int width, int height, Colour background, const std::string& line1, const std::string& line2, Face face)
+{
     Canvas canvas(width, height);
     Box all = Whole(canvas);
     canvas.FillHard(Everywhere(), Solid(background), all);
@@ -185,7 +205,8 @@ Canvas TextLink(int width, int height, Colour background, const std::string& lin
     return canvas;
 }
 
-Canvas MakerLogo() {
+Canvas MakerLogo()
+{
     Canvas canvas(100, 36);
     Box all = Whole(canvas);
     canvas.FillHard(Everywhere(), Solid(kPanel), all);
@@ -200,7 +221,8 @@ Canvas MakerLogo() {
     return canvas;
 }
 
-Canvas MessageBoxIcon(MessageIcon icon) {
+Canvas MessageBoxIcon(MessageIcon icon)
+{
     Canvas canvas(42, 40);
     Box all = Whole(canvas);
     canvas.FillHard(Everywhere(), Solid(kPanel), all);
@@ -221,7 +243,8 @@ Canvas MessageBoxIcon(MessageIcon icon) {
     }
     case MessageIcon::Warning: {
         canvas.Fill(Polygon({{21, 1}, {41, 38}, {1, 38}}), Solid({150, 104, 0}), all);
-        canvas.Fill(Polygon({{21, 4.5}, {38.2, 36.4}, {3.8, 36.4}}), VerticalGradient(4, {255, 236, 84}, 36, {246, 186, 0}), all);
+        canvas.Fill(Polygon({{21, 4.5}, {38.2, 36.4}, {3.8, 36.4}}),
+                    VerticalGradient(4, {255, 236, 84}, 36, {246, 186, 0}), all);
         canvas.Fill(Union({Capsule(21, 14, 21, 26, 2.2), Disc(21, 31.5, 2.3)}), Solid(kBlack), all);
         break;
     }
@@ -235,21 +258,22 @@ Canvas MessageBoxIcon(MessageIcon icon) {
     return canvas;
 }
 
-Canvas WindowIcon(int size) {
+Canvas WindowIcon(int size)
+{
     Canvas canvas(size, size);
     double margin = size / 16.0;
     DrawShieldBadge(canvas, Box{margin * 2, margin, size - margin * 2, size - margin});
     return canvas;
 }
 
-Canvas HandCursor() {
+Canvas HandCursor()
+{
     // The hand as capsules of a given thickness: the outline is the same hand drawn thicker underneath.
     auto hand = [](double grow) {
         return Union({Capsule(10.5, 3.0, 10.5, 17.0, 2.0 + grow),   // pointing finger
                       Capsule(14.5, 11.0, 14.5, 18.0, 2.0 + grow),  // folded fingers
-                      Capsule(18.5, 12.0, 18.5, 19.0, 2.0 + grow),
-                      Capsule(22.5, 13.0, 22.5, 20.0, 2.0 + grow),
-                      Capsule(5.0, 17.0, 8.5, 22.0, 1.8 + grow),    // thumb
+                      Capsule(18.5, 12.0, 18.5, 19.0, 2.0 + grow), Capsule(22.5, 13.0, 22.5, 20.0, 2.0 + grow),
+                      Capsule(5.0, 17.0, 8.5, 22.0, 1.8 + grow),  // thumb
                       RoundedRect(Box{8.5 - grow, 15.0 - grow, 24.5 + grow, 28.0 + grow}, 4.0 + grow)});
     };
     Canvas canvas(32, 32);

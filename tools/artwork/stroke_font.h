@@ -7,9 +7,9 @@
 #include "tools/artwork/canvas.h"
 
 struct TextStyle {
-    double cell;     // distance between neighbouring dots, in pixels
-    double pen;      // pen radius, in pixels
-    double slant;    // horizontal shift per pixel of height above the baseline (0 upright, ~0.2 italic)
+    double cell;   // distance between neighbouring dots, in pixels
+    double pen;    // pen radius, in pixels
+    double slant;  // horizontal shift per pixel of height above the baseline (0 upright, ~0.2 italic)
 };
 
 // Width of the text in pixels, from the left edge of the first stroke to the right edge of the last.

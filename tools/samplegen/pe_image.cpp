@@ -49,14 +49,14 @@ void WriteOptionalHeader(std::vector<uint8_t>& image, size_t at, const PeImageSp
     PatchLe32(image, at + 16, plan.entryPoint);
     if (!plan.sections.empty()) PatchLe32(image, at + 20, plan.sections[0].virtualAddress);  // BaseOfCode
     PatchLe32(image, at + (x64 ? 24 : 28), kSampleImageBase);  // PE32+: 64 bits at 24, the high half zero
-    PatchLe32(image, at + 32, 0x1000);  // SectionAlignment
-    PatchLe32(image, at + 36, 0x200);   // FileAlignment
-    PatchLe16(image, at + 40, 4);       // operating system 4.0: Windows 95 and NT 4 load it
-    PatchLe16(image, at + 48, 4);       // subsystem 4.0
+    PatchLe32(image, at + 32, 0x1000);                         // SectionAlignment
+    PatchLe32(image, at + 36, 0x200);                          // FileAlignment
+    PatchLe16(image, at + 40, 4);                              // operating system 4.0: Windows 95 and NT 4 load it
+    PatchLe16(image, at + 48, 4);                              // subsystem 4.0
     PatchLe32(image, at + 56, plan.sizeOfImage);
     PatchLe32(image, at + 60, plan.sizeOfHeaders);
-    PatchLe16(image, at + 68, kSubsystemWindowsGui);  // no console window
-    const size_t sizeField = x64 ? 8 : 4;  // stack and heap sizes are 64-bit fields in PE32+
+    PatchLe16(image, at + 68, kSubsystemWindowsGui);      // no console window
+    const size_t sizeField = x64 ? 8 : 4;                 // stack and heap sizes are 64-bit fields in PE32+
     PatchLe32(image, at + 72, 0x100000);                  // stack reserve
     PatchLe32(image, at + 72 + sizeField, 0x1000);        // stack commit
     PatchLe32(image, at + 72 + 2 * sizeField, 0x100000);  // heap reserve

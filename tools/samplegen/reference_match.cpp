@@ -22,8 +22,7 @@ const SignatureRecord* MatchByTableScan(const SignatureRecord* table, RandomAcce
     for (const SignatureRecord* record = table; record->name[0] != '\0'; ++record) {
         const int64_t difference = int64_t{record->fileSize} - length;
         const bool sizeOk = (record->sizeTest == 1 && difference == 0) ||
-                            (record->sizeTest == 2 && difference > -4096 && difference < 4096) ||
-                            record->sizeTest == 3;
+                            (record->sizeTest == 2 && difference > -4096 && difference < 4096) || record->sizeTest == 3;
         if (sizeOk && StringAt(file, length, headers, record->firstOffset, record->firstPattern) &&
             StringAt(file, length, headers, record->secondOffset, record->secondPattern))
             return record;

@@ -38,9 +38,11 @@ struct LoopCode {
 constexpr LoopCode kLoopCode32 = {{0xFF, 0x05, 0, 0, 0, 0, 0x6A, 0x64, 0xFF, 0x15, 0, 0, 0, 0, 0xEB, 0xF0}, 16, 2, 10};
 // sub rsp, 40 (the callee's spill area, and the stack aligned for the call); then inc dword [rip+counter];
 // mov ecx, 100; call [rip+Sleep]; jmp back to the inc.
-constexpr LoopCode kLoopCode64 = {{0x48, 0x83, 0xEC, 0x28, 0xFF, 0x05, 0, 0, 0, 0, 0xB9, 0x64, 0, 0, 0, 0xFF, 0x15, 0, 0,
-                                   0, 0, 0xEB, 0xED},
-                                  23, 6, 17};
+constexpr LoopCode kLoopCode64 = {
+    {0x48, 0x83, 0xEC, 0x28, 0xFF, 0x05, 0, 0, 0, 0, 0xB9, 0x64, 0, 0, 0, 0xFF, 0x15, 0, 0, 0, 0, 0xEB, 0xED},
+    23,
+    6,
+    17};
 constexpr uint8_t kReturnCode[] = {0xC3};  // a sample that is not meant to run ends at once if started
 
 // The import section: one descriptor (kernel32 Sleep), its lookup and address tables (a slot and the
@@ -96,15 +98,24 @@ bool Fail(std::string* error, const char* reason)
     return false;
 }
 
-int64_t AlignDown(int64_t value, int64_t alignment) { return value / alignment * alignment; }  // value >= 0
-int64_t AlignUp(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+int64_t AlignDown(int64_t value, int64_t alignment)
+{
+    return value / alignment * alignment;
+}  // value >= 0
+int64_t AlignUp(int64_t value, int64_t alignment)
+{
+    return (value + alignment - 1) / alignment * alignment;
+}
 
 void StoreLe32(uint8_t* at, uint32_t value)
 {
     for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-bool Overlap(const Piece& a, const Piece& b) { return a.start < b.end() && b.start < a.end(); }
+bool Overlap(const Piece& a, const Piece& b)
+{
+    return a.start < b.end() && b.start < a.end();
+}
 
 // Two strings may share bytes only where they agree.
 bool Consistent(const Piece& a, const Piece& b)
@@ -178,8 +189,8 @@ bool PlanSections(Plan& plan, const SampleOptions& options, int64_t headersSize,
         cluster.rawPointer = static_cast<uint32_t>(raw);
         char name[9];
         std::snprintf(name, sizeof name, i == 0 ? ".text" : ".text%d", static_cast<int>(i));
-        sections.push_back(Section(name, cluster.virtualAddress, static_cast<uint32_t>(rawSize),
-                                   cluster.rawPointer, static_cast<uint32_t>(rawSize), kCodeCharacteristics));
+        sections.push_back(Section(name, cluster.virtualAddress, static_cast<uint32_t>(rawSize), cluster.rawPointer,
+                                   static_cast<uint32_t>(rawSize), kCodeCharacteristics));
         raw += rawSize;
         // Virtual sizes bridge the gaps: the sections stay contiguous, as the NT loader requires.
         if (i > 0) {
@@ -212,8 +223,8 @@ bool PlanSections(Plan& plan, const SampleOptions& options, int64_t headersSize,
 int SectionCount(const std::vector<Cluster>& clusters, const SampleOptions& options)
 {
     if (options.layout == LAYOUT_NO_SECTIONS) return 0;
-    const int count = static_cast<int>(clusters.size()) + (options.layout == LAYOUT_ENTRY_IN_LATER_SECTION) +
-                      options.runnable;
+    const int count =
+        static_cast<int>(clusters.size()) + (options.layout == LAYOUT_ENTRY_IN_LATER_SECTION) + options.runnable;
     return std::max(count, TargetSectionCount(options.layout));
 }
 
@@ -231,8 +242,8 @@ void WriteImports(std::vector<uint8_t>& image, const Plan& plan, SampleMachine m
     const ImportLayout layout = ImportsFor(machine);
     const uint32_t rva = plan.importRva;
     const size_t at = plan.importRaw;
-    PatchLe32(image, at + 0, rva + kLookupTable);  // OriginalFirstThunk
-    PatchLe32(image, at + 12, rva + layout.kernelName);  // Name
+    PatchLe32(image, at + 0, rva + kLookupTable);          // OriginalFirstThunk
+    PatchLe32(image, at + 12, rva + layout.kernelName);    // Name
     PatchLe32(image, at + 16, rva + layout.addressTable);  // FirstThunk
     // By name: the ordinal flag is the slot's top bit, clear here; the upper half of an 8-byte slot is zero.
     PatchLe32(image, at + kLookupTable, rva + layout.sleepHintName);
@@ -246,9 +257,9 @@ bool PlanImage(const SampleOptions& options, const std::vector<Piece>& pieces, P
     plan.clusters = MakeClusters(pieces);
     plan.noSections = options.layout == LAYOUT_NO_SECTIONS;
     const uint32_t peOffset = options.layout == LAYOUT_FAR_PE_HEADER ? kFarPeOffset : kPlainPeOffset;
-    const int64_t headersSize = AlignUp(int64_t{peOffset} + kSectionTableOffset +
-                                           SectionCount(plan.clusters, options) * int64_t{kSectionHeaderSize},
-                                       kFileAlignment);
+    const int64_t headersSize = AlignUp(
+        int64_t{peOffset} + kSectionTableOffset + SectionCount(plan.clusters, options) * int64_t{kSectionHeaderSize},
+        kFileAlignment);
     if (headersSize > plan.length) return Fail(error, "the headers alone are longer than the record's length");
     const bool planned = plan.noSections ? PlanWithoutSections(plan, headersSize, error)
                                          : PlanSections(plan, options, headersSize, error);

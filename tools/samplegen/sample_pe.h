@@ -19,11 +19,11 @@ enum NearMiss {
 
 enum SampleLayout {
     LAYOUT_PLAIN,
-    LAYOUT_FAR_PE_HEADER,        // e_lfanew = 65536
-    LAYOUT_TWENTY_SECTIONS,      // padded with empty sections to exactly 20
-    LAYOUT_TWENTY_ONE_SECTIONS,  // one more than the matcher reads
+    LAYOUT_FAR_PE_HEADER,           // e_lfanew = 65536
+    LAYOUT_TWENTY_SECTIONS,         // padded with empty sections to exactly 20
+    LAYOUT_TWENTY_ONE_SECTIONS,     // one more than the matcher reads
     LAYOUT_ENTRY_IN_LATER_SECTION,  // an extra section comes before the entry point's
-    LAYOUT_NO_SECTIONS,          // no section table: every rva is its own file offset
+    LAYOUT_NO_SECTIONS,             // no section table: every rva is its own file offset
 };
 
 enum SampleMachine {
@@ -49,10 +49,10 @@ struct SampleOptions {
 
 struct SampleInfo {
     uint32_t imageBase;
-    uint32_t entryPoint;          // rva
-    uint32_t firstStringOffset;   // file offsets of the two strings
+    uint32_t entryPoint;         // rva
+    uint32_t firstStringOffset;  // file offsets of the two strings
     uint32_t secondStringOffset;
-    uint32_t counterRva;          // runnable samples only, else 0
+    uint32_t counterRva;  // runnable samples only, else 0
 };
 
 // Builds the sample for `record` into `image`. False, with the reason in `error`, when the record's strings

@@ -24,8 +24,10 @@ struct Choice {
     int value;
 };
 
-const Choice kNearMisses[] = {{"first", NEAR_MISS_FIRST_STRING}, {"second", NEAR_MISS_SECOND_STRING},
-                              {"longer", NEAR_MISS_LONGER},       {"shorter", NEAR_MISS_SHORTER}};
+const Choice kNearMisses[] = {{"first", NEAR_MISS_FIRST_STRING},
+                              {"second", NEAR_MISS_SECOND_STRING},
+                              {"longer", NEAR_MISS_LONGER},
+                              {"shorter", NEAR_MISS_SHORTER}};
 const Choice kLayouts[] = {{"plain", LAYOUT_PLAIN},
                            {"far-pe-header", LAYOUT_FAR_PE_HEADER},
                            {"20-sections", LAYOUT_TWENTY_SECTIONS},

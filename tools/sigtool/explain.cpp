@@ -49,7 +49,10 @@ void ExplainRow(SampleFile& sample, const RowTable& table, size_t index, std::os
     const bool first = ExplainString(sample, "first", record.firstOffset, record.firstPattern, out);
     const bool second = ExplainString(sample, "second", record.secondOffset, record.secondPattern, out);
     // The matcher stops at the first string that fails.
-    out << "    " << (!first ? "the first string fails" : !second ? "the second string fails" : "the row matches")
+    out << "    "
+        << (!first    ? "the first string fails"
+            : !second ? "the second string fails"
+                      : "the row matches")
         << "\n";
 }
 

@@ -17,15 +17,15 @@ std::vector<SignatureRecord> Terminated(std::vector<SignatureRecord> rows)
 
 }  // namespace
 
-RowTable::RowTable(std::vector<SignatureRecord> rows)
-    : records_(Terminated(std::move(rows))), index_(records_.data())
+RowTable::RowTable(std::vector<SignatureRecord> rows) : records_(Terminated(std::move(rows))), index_(records_.data())
 {
 }
 
 std::string RowTable::Label(size_t index) const
 {
     const SignatureRecord& record = records_[index];
-    return "row " + std::to_string(index + 1) + " (" + std::string(record.name, strnlen(record.name, sizeof record.name)) + ")";
+    return "row " + std::to_string(index + 1) + " (" +
+           std::string(record.name, strnlen(record.name, sizeof record.name)) + ")";
 }
 
 std::vector<SignatureRecord> CompiledRows()

@@ -57,7 +57,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options)
         const char* flag;
         std::optional<std::string>* value;
     };
-    const Valued valued[] = {{"--rows", &options.rowsFile}, {"--name", &options.name}, {"--first", &options.first},
+    const Valued valued[] = {{"--rows", &options.rowsFile},
+                             {"--name", &options.name},
+                             {"--first", &options.first},
                              {"--second", &options.second}};
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -155,8 +157,8 @@ int Check(const Options& options, const RowTable& table, std::ostream& out, std:
 {
     const std::vector<TableFault> faults = CheckTable(table);
     for (const TableFault& fault : faults) out << table.Label(fault.row) << ": " << fault.what << "\n";
-    out << options.rowsFile.value_or("compiled-in table") << ": " << table.RowCount()
-        << " rows, " << faults.size() << " faulty\n";
+    out << options.rowsFile.value_or("compiled-in table") << ": " << table.RowCount() << " rows, " << faults.size()
+        << " faulty\n";
     const int scanned = ScanClean(options, table, out, err);
     return faults.empty() && scanned == kDone ? kDone : kRefused;
 }
