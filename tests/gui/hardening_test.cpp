@@ -172,8 +172,8 @@ protected:
     // Pauses the scan with the CANCEL question once the walk is in the tree folders [first, last] of the walk
     // order, reads the counts while the walker waits inside the question, and answers No. The reading counts
     // only when the walker stopped inside such a folder before its last file (status line checked while
-    // paused): there the same searches are open every time. Otherwise it asks again.
-    bool PausedCounts(int first, int last, ResourceCounts* counts)
+    // paused): there the same searches are open every time. Otherwise it asks again. `pausedAt` is the folder.
+    bool PausedCounts(int first, int last, ResourceCounts* counts, int* pausedAt)
     {
         for (int attempt = 0; attempt < 5; ++attempt) {
             int page = 0;
@@ -191,8 +191,9 @@ protected:
             if (!box) return false;
             const int at = FolderPosition(ItemText(ID_STATUS), &page);
             const bool inside = at >= first && at <= last && page < kLeakFilesPerFolder - 1;
-            if (inside) *counts = ReadResourceCounts(program_->ProcessId());
+            if (inside) *counts = ReadSettledResourceCounts(program_->ProcessId());
             Answer(box, IDNO);
+            *pausedAt = at;
             if (inside) return true;
         }
         ADD_FAILURE() << "the scan could not be paused in folders " << first << " to " << last << " of the tree";
@@ -203,22 +204,24 @@ protected:
 };
 
 // Thousands of files must not cost a handle, a GDI object or a window each: the counts with the scan paused
-// after the first hundred files of the tree equal those with it paused again some two thousand files later,
-// and after the scan none is higher (the paused readings include the question box and the walker's open
-// searches, which the finished window no longer has).
+// after the first hundred files of the tree equal those with it paused again at least eight hundred files
+// later, and after the scan none is higher (the paused readings include the question box and the walker's
+// open searches, which the finished window no longer has).
 TEST_F(LeakCheck, HandleAndObjectCountsStayFlatAcrossThousandsOfFiles)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
     Click(Item(ID_SCAN));
-    // From the tree's second folder on (its first hundred files done), and again in one of its last folders.
-    // The ranges span a few folders each: the walk may get some way past the reading that sends the question.
+    // From the tree's second folder on (its first hundred files done), and again at least eight folders
+    // later. The ranges span many folders each: on a busy machine the walk may get a long way past the reading
+    // that sends the question before it takes the click.
     ResourceCounts early, late;
-    ASSERT_TRUE(PausedCounts(1, 5, &early));
-    ASSERT_TRUE(PausedCounts(kLeakFolders - 6, kLeakFolders - 2, &late));
+    int earlyAt = 0, lateAt = 0;
+    ASSERT_TRUE(PausedCounts(1, kLeakFolders / 2, &early, &earlyAt));
+    ASSERT_TRUE(PausedCounts(earlyAt + 8, kLeakFolders - 2, &late, &lateAt));
     ASSERT_NO_FATAL_FAILURE(ExpectCleanEnd());
     const ResourceCounts after = ReadResourceCounts(program_->ProcessId());
-    std::printf("paused early in the tree: %s\npaused late in the tree: %s\nafter the scan: %s\n",
-                Describe(early).c_str(), Describe(late).c_str(), Describe(after).c_str());
+    std::printf("paused in folder %d of the tree: %s\npaused in folder %d: %s\nafter the scan: %s\n", earlyAt,
+                Describe(early).c_str(), lateAt, Describe(late).c_str(), Describe(after).c_str());
 
     ASSERT_GE(early.handles, 0) << "the program's handles cannot be counted";
     ASSERT_GE(early.gdiObjects, 0) << "the program's GDI objects cannot be counted";

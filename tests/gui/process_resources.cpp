@@ -179,4 +179,16 @@ ResourceCounts ReadResourceCounts(DWORD processId)
     return lowest;
 }
 
+ResourceCounts ReadSettledResourceCounts(DWORD processId)
+{
+    constexpr int kMostTakes = 10;
+    ResourceCounts previous = ReadResourceCounts(processId);
+    for (int take = 1; take < kMostTakes; ++take) {
+        const ResourceCounts current = ReadResourceCounts(processId);
+        if (current == previous) break;
+        previous = current;
+    }
+    return previous;
+}
+
 }  // namespace gui

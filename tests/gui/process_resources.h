@@ -23,5 +23,8 @@ std::string Describe(const ResourceCounts& counts);
 // The counts of the process `processId` at rest: the lowest of several readings, so that objects of a paint
 // in progress are not taken for a leak.
 ResourceCounts ReadResourceCounts(DWORD processId);
+// The same, taken again (a bounded number of times) until two takes in a row agree: a window still being set
+// up, such as a question box loading its pictures, is not taken for one with fewer objects.
+ResourceCounts ReadSettledResourceCounts(DWORD processId);
 
 }  // namespace gui
