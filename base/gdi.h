@@ -97,6 +97,20 @@ private:
     HDC dc_;
 };
 
+// The header of an uncompressed device-independent bitmap of `width` x |height| pixels: bottom-up for a
+// positive height, top-down for a negative one, as the platform reads it.
+inline BITMAPINFOHEADER DibHeader(int width, int height, WORD bitsPerPixel)
+{
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitsPerPixel;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 // Selects an object into a device context and puts the previous one back when it goes out of scope.
 class SelectedObject {
 public:

@@ -62,20 +62,6 @@ bool CanOpen(const std::string& path)
     return true;
 }
 
-// Files directly in `folder`, without descending.
-int FilesIn(const std::string& folder)
-{
-    int count = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return count;
-}
-
 class Hardening : public MainWindowTest {
 protected:
     void SetUp() override

@@ -29,53 +29,6 @@ bool WriteTextFile(const std::string& path, const std::string& text)
     return ok;
 }
 
-namespace {
-
-// Calls `visit(path, isFolder)` for every entry below `folder`, children before their folder.
-template <typename Visit>
-void ForEachBelow(const std::string& folder, Visit visit)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string path = folder + "\\" + name;
-        const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isFolder) ForEachBelow(path, visit);
-        visit(path, isFolder);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-}
-
-}  // namespace
-
-void RemoveTree(const std::string& folder)
-{
-    ForEachBelow(folder, [](const std::string& path, bool isFolder) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (isFolder)
-            RemoveDirectoryA(path.c_str());
-        else
-            DeleteFileA(path.c_str());
-    });
-    RemoveDirectoryA(folder.c_str());
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-int CountFiles(const std::string& folder)
-{
-    int count = 0;
-    ForEachBelow(folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder,
-                 [&](const std::string&, bool isFolder) { count += isFolder ? 0 : 1; });
-    return count;
-}
-
 int ShippedRowCount()
 {
     int count = 0;

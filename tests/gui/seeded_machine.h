@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_tree.h"
+
 namespace gui {
 
 struct SeededSample {
@@ -16,11 +18,6 @@ struct SeededSample {
 // Creates the folder and all missing parents.
 bool MakeFolders(const std::string& folder);
 bool WriteTextFile(const std::string& path, const std::string& text);
-// Deletes a folder with everything below it, read-only and hidden files included.
-void RemoveTree(const std::string& folder);
-bool FileExists(const std::string& path);
-// Files (not folders) below `folder`, hidden and system ones included: what a scan of it counts.
-int CountFiles(const std::string& folder);
 
 // The sample of shipped row `row` (from 0) written to `path`; false, with the reason, when it cannot be made.
 bool WriteRowSample(int row, const std::string& path, std::string* error);

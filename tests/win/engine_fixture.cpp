@@ -3,31 +3,12 @@
 #include <cstring>
 
 #include "base/scan_state.h"
+#include "tests/common/file_tree.h"
 
 namespace {
 
 const char kRecorderClass[] = "VexilorChannelRecorder";
 const UINT kTerminateRequest = WM_APP + 1;
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveTree(path);
-            RemoveDirectoryA(path.c_str());
-        } else {
-            DeleteFileA(path.c_str());
-        }
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-}
 
 }  // namespace
 
@@ -97,29 +78,6 @@ void WriteFile(const std::string& path, const std::string& bytes)
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     ASSERT_EQ(bytes.size(), written) << path;
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-int CountFilesBelow(const std::string& folder)
-{
-    int count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += CountFilesBelow(folder + "\\" + name);
-        else
-            ++count;
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return count;
 }
 
 BoxAnswerer::BoxAnswerer(int button) : button_(button), thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr)) {}

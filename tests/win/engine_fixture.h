@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_tree.h"
+
 class ChannelRecorder {
 public:
     ChannelRecorder();
@@ -34,9 +36,6 @@ private:
 // A scratch folder C:\vextest\<name>, emptied first; a failure of the calling test when it cannot be made.
 std::string ScratchFolder(const std::string& name);
 void WriteFile(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-// Files below a folder, counted independently of the walker.
-int CountFilesBelow(const std::string& folder);
 
 // The statistics block that ends every scan, line by line.
 std::vector<std::string> Statistics(int scanned, int infected, int removed);

@@ -41,7 +41,7 @@ TEST_F(MemoryScanTest, InfectedProcessIsTerminatedAndItsImageRemovedBeforeTheDri
     const std::string path = ScratchFolder("memory-infected") + "\\resident.exe";
     RunningSample sample(path, SignatureTable[0]);
     ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
-    const int filesOnDrive = CountFilesBelow("C:");
+    const int filesOnDrive = CountFiles("C:");
     BoxAnswerer dismiss(IDOK);  // a "Could not kill process" box, should one appear, must not hang the test
 
     RunScan();

@@ -14,7 +14,7 @@ using ScanDriverTest = EngineTest;
 TEST_F(ScanDriverTest, CleanDriveGivesTheStatisticsBlockAndCompleted)
 {
     ScratchFolder("clean");
-    int expected = CountFilesBelow("C:");
+    int expected = CountFiles("C:");
     RunScan();
     EXPECT_EQ(Statistics(expected, 0, 0), recorder_->results) << "no blank separator without an infection";
     ASSERT_FALSE(recorder_->statuses.empty());
@@ -38,8 +38,8 @@ TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
     // Two steps: a rename that only changes case may be taken as no change at all.
     ASSERT_TRUE(MoveFileA("C:\\Program Files", "C:\\vex-pf.tmp"));
     ASSERT_TRUE(MoveFileA("C:\\vex-pf.tmp", "C:\\PROGRAM FILES"));
-    int total = CountFilesBelow("C:");
-    int programFiles = CountFilesBelow("C:\\PROGRAM FILES");
+    int total = CountFiles("C:");
+    int programFiles = CountFiles("C:\\PROGRAM FILES");
     RunScan();
     MoveFileA("C:\\PROGRAM FILES", "C:\\vex-pf.tmp");
     MoveFileA("C:\\vex-pf.tmp", "C:\\Program Files");
@@ -71,7 +71,7 @@ TEST_F(ScanDriverTest, AnInfectionPutsABlankLineBeforeTheStatistics)
     std::string path = root + "\\dropper.exe";
     std::string error;
     ASSERT_TRUE(WriteSample(path.c_str(), record, SampleOptions(), &error)) << error;
-    int expected = CountFilesBelow("C:");
+    int expected = CountFiles("C:");
     RunScan();
     std::vector<std::string> lines = {path + "     " + record.name + " removed", " "};
     for (const std::string& line : Statistics(expected, 1, 1)) lines.push_back(line);

@@ -143,15 +143,22 @@ DWORD TimedStop(const char* name, uint8_t mode, int* result)
     return GetTickCount() - started;
 }
 
+// Starts the service, then stops it with StopServiceByName: false when it cannot be registered or started.
+bool StartThenTimeStop(TestService& service, int* result, DWORD* took)
+{
+    if (!service.Registered() || !service.Start()) return false;
+    *took = TimedStop(service.Name(), SERVICE_MODE_STOP, result);
+    return true;
+}
+
 }  // namespace
 
 TEST_F(ServiceStopTest, ServiceThatStopsAtOnceIsStoppedWithoutAPause)
 {
     TestService service("vexsvcquick", "0");
-    ASSERT_TRUE(service.Registered());
-    ASSERT_TRUE(service.Start());
     int result = -1;
-    DWORD took = TimedStop(service.Name(), SERVICE_MODE_STOP, &result);
+    DWORD took = 0;
+    ASSERT_TRUE(StartThenTimeStop(service, &result, &took));
     EXPECT_EQ(1, result) << "state now " << ServiceHandles(service.Name()).State();
     EXPECT_LT(took, 1000u) << "no one-second pause for a service that stopped at once";
     EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceHandles(service.Name()).State());
@@ -160,10 +167,9 @@ TEST_F(ServiceStopTest, ServiceThatStopsAtOnceIsStoppedWithoutAPause)
 TEST_F(ServiceStopTest, StopPendingIsWaitedOutInOneSecondSteps)
 {
     TestService service("vexsvcslow", "2500");
-    ASSERT_TRUE(service.Registered());
-    ASSERT_TRUE(service.Start());
     int result = -1;
-    DWORD took = TimedStop(service.Name(), SERVICE_MODE_STOP, &result);
+    DWORD took = 0;
+    ASSERT_TRUE(StartThenTimeStop(service, &result, &took));
     EXPECT_EQ(1, result);
     EXPECT_GE(took, 2000u);
     EXPECT_LT(took, 6000u);
@@ -187,10 +193,9 @@ TEST_F(ServiceStopTest, EndlessStopPendingIsGivenUpAfterThirtySeconds)
 {
     if (!IsWindowsXp()) GTEST_SKIP() << "the 30-second wait is checked once, on winxp";
     TestService service("vexsvcstuck", "forever");
-    ASSERT_TRUE(service.Registered());
-    ASSERT_TRUE(service.Start());
     int result = -1;
-    DWORD took = TimedStop(service.Name(), SERVICE_MODE_STOP, &result);
+    DWORD took = 0;
+    ASSERT_TRUE(StartThenTimeStop(service, &result, &took));
     EXPECT_EQ(0, result);
     EXPECT_GE(took, kStopPendingLimitSeconds * 1000 - 500);
     EXPECT_LT(took, kStopPendingLimitSeconds * 1000 + 5000);

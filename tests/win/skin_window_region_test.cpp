@@ -22,12 +22,7 @@ Bitmap EightBitPicture(int width, int height, const std::function<bool(int x, in
         BITMAPINFOHEADER header;
         RGBQUAD colours[2];
     } info = {};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 8;
-    info.header.biCompression = BI_RGB;
+    info.header = DibHeader(width, height, 8);
     info.header.biClrUsed = 2;
     info.colours[0] = RGBQUAD{255, 0, 255, 0};
     info.colours[1] = RGBQUAD{128, 0, 0, 0};
