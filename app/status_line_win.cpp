@@ -2,21 +2,13 @@
 
 #include <cstring>
 
+#include "base/text_buffer.h"
+
 namespace {
 
 // Any id but 0x1B: the walker's pump takes a message whose wParam is the Escape key code for Escape itself.
 constexpr UINT_PTR kRepaintTimerId = 1;
 constexpr UINT kRepaintPeriodMs = 16;  // about 60 repaints a second
-
-// Copies as much of `text` as fits (capacity > 0), terminated; returns the characters copied.
-size_t CopyCut(char* out, size_t capacity, const char* text)
-{
-    size_t length = std::strlen(text);
-    if (length > capacity - 1) length = capacity - 1;
-    std::memcpy(out, text, length);
-    out[length] = '\0';
-    return length;
-}
 
 }  // namespace
 
@@ -25,7 +17,7 @@ bool CStatusLine::Attach(HWND window)
     char initial[sizeof text_] = {};
     if (window) GetWindowTextA(window, initial, sizeof initial);
     if (!SubclassedControl<Static>::Attach(window)) return false;
-    CopyCut(text_, sizeof text_, initial);
+    CopyTextCut(text_, sizeof text_, initial);
     return true;
 }
 
@@ -44,7 +36,7 @@ const MessageTable& CStatusLine::Messages() const
 // Nothing here goes to the system while the timer runs: its tick publishes the text.
 void CStatusLine::Show(const char* text)
 {
-    CopyCut(text_, sizeof text_, text);
+    CopyTextCut(text_, sizeof text_, text);
     behind_ = true;
     if (ticking_) return;
     // After a quiet period the text is shown at once; the timer then holds back the texts that follow.
@@ -61,7 +53,7 @@ LRESULT CStatusLine::OnSetText(WPARAM, LPARAM text)
 LRESULT CStatusLine::OnGetText(WPARAM capacity, LPARAM buffer)
 {
     if (capacity == 0 || !buffer) return 0;
-    return static_cast<LRESULT>(CopyCut(reinterpret_cast<char*>(buffer), capacity, text_));
+    return static_cast<LRESULT>(CopyTextCut(reinterpret_cast<char*>(buffer), capacity, text_));
 }
 
 LRESULT CStatusLine::OnGetTextLength(WPARAM, LPARAM)

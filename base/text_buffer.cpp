@@ -15,6 +15,15 @@ bool CopyText(char* dst, size_t capacity, const char* src)
     return true;
 }
 
+size_t CopyTextCut(char* dst, size_t capacity, const char* src)
+{
+    size_t length = std::strlen(src);
+    if (length > capacity - 1) length = capacity - 1;
+    std::memcpy(dst, src, length);
+    dst[length] = '\0';
+    return length;
+}
+
 bool AppendText(char* dst, size_t capacity, const char* src)
 {
     size_t used = strnlen(dst, capacity);

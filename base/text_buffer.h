@@ -7,6 +7,9 @@
 
 bool CopyText(char* dst, size_t capacity, const char* src);
 bool AppendText(char* dst, size_t capacity, const char* src);
+// For texts that are only shown: copies as much of `src` as fits (capacity > 0), terminated, and returns the
+// number of characters copied.
+size_t CopyTextCut(char* dst, size_t capacity, const char* src);
 bool FormatText(char* dst, size_t capacity, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))

@@ -42,11 +42,8 @@ void ShortenPathForDisplay(const char* source, char* destination, size_t capacit
         destination[maximum] = '\0';
         return;
     }
-    if (!CopyText(destination, capacity, source)) {
-        // Only a display text: show as much as fits rather than nothing.
-        std::memcpy(destination, source, capacity - 1);
-        destination[capacity - 1] = '\0';
-    }
+    // Only a display text: show as much as fits rather than nothing.
+    CopyTextCut(destination, capacity, source);
 }
 
 bool ProgramFilesFolder(const char* pattern, char* out, size_t capacity)
