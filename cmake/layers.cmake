@@ -40,24 +40,28 @@ function(vex_layer_of path out)
   set(${out} "" PARENT_SCOPE)
 endfunction()
 
-# Sets `out` to the sources (.cpp, relative to the source root, sorted) of `layer`. Natively only the portable
-# ones: a file ending in _win.cpp, and everything in framework/, is Windows glue.
-function(vex_layer_sources layer out)
+# Sets VEX_SOURCES_<layer> for every layer to its sources (.cpp, full paths, sorted), from one glob. Natively
+# only the portable ones: a file ending in _win.cpp, and everything in framework/, is Windows glue.
+function(vex_sources_by_layer)
   file(GLOB_RECURSE candidates RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/base/*.cpp ${CMAKE_SOURCE_DIR}/framework/*.cpp ${CMAKE_SOURCE_DIR}/ui/*.cpp
        ${CMAKE_SOURCE_DIR}/engine/*.cpp ${CMAKE_SOURCE_DIR}/system/*.cpp ${CMAKE_SOURCE_DIR}/repair/*.cpp
        ${CMAKE_SOURCE_DIR}/app/*.cpp)
   list(SORT candidates)
-  set(sources)
+  foreach(layer ${VEX_LAYERS})
+    set(sources_${layer})
+  endforeach()
   foreach(source ${candidates})
-    vex_layer_of(${source} source_layer)
-    if(NOT source_layer STREQUAL layer OR source STREQUAL "app/main.cpp")
+    if(source STREQUAL "app/main.cpp")
       continue()
     endif()
     if(NOT WIN32 AND (source MATCHES "_win\\.cpp$" OR source MATCHES "^framework/"))
       continue()
     endif()
-    list(APPEND sources ${CMAKE_SOURCE_DIR}/${source})
+    vex_layer_of(${source} layer)
+    list(APPEND sources_${layer} ${CMAKE_SOURCE_DIR}/${source})
   endforeach()
-  set(${out} ${sources} PARENT_SCOPE)
+  foreach(layer ${VEX_LAYERS})
+    set(VEX_SOURCES_${layer} ${sources_${layer}} PARENT_SCOPE)
+  endforeach()
 endfunction()
