@@ -8,7 +8,7 @@
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/descriptor_file_win.h"
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 #include "engine/text_pattern_file.h"
 #include "repair/delete_on_reboot.h"
 #include "repair/startup_entries.h"

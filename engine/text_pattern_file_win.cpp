@@ -6,7 +6,7 @@
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/descriptor_file_win.h"
-#include "engine/text_pattern.h"
+#include "engine/detection/text_pattern.h"
 #include "repair/startup_entries.h"
 
 namespace {
