@@ -203,16 +203,20 @@ void MainScanDialog::OnScan()
     CopyText(Scan.scanPath, "!:");
     Scan.mainWindow = hwnd_;
     Scan.action = ACTION_DELETE;
+    // Cleared here, not at the first tick: a request confirmed before that tick must still end the scan.
+    Scan.terminateRequested = 0;
     SetTimer(hwnd_, ScanTimerId, kScanTimerPeriod, nullptr);
 }
 
 // The whole scan runs here, on the first tick; the walker pumps messages, so the window's other handlers run
-// nested inside RunScan.
+// nested inside RunScan. A tick that comes while a question of this window is open waits (the timer keeps
+// running) until it is answered, so that the scan never runs inside the question's own message loop, where the
+// answer could not stop it.
 void MainScanDialog::OnScanTimer(UINT_PTR)
 {
     Default();
+    if (questionOpen_) return;
     KillTimer(hwnd_, ScanTimerId);
-    Scan.terminateRequested = 0;
     RunScan();
     Apply(WindowStep::ScanFinished);
     statusFrame_.SetText("");
@@ -237,7 +241,10 @@ void MainScanDialog::AskToEndScan(const char* caption)
         End(IDCANCEL);
         return;
     }
-    if (SkinMessageBox(kTerminateQuestion, caption, kYesNoQuestion) != IDYES) return;
+    questionOpen_ = true;
+    const int answer = SkinMessageBox(kTerminateQuestion, caption, kYesNoQuestion);
+    questionOpen_ = false;
+    if (answer != IDYES) return;
     Apply(WindowStep::TerminateConfirmed);
     Scan.terminateRequested = 1;
 }

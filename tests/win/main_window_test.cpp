@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/main_scan_dialog.h"
 #include "base/product.h"
@@ -55,6 +57,7 @@ protected:
         KillTimer(dialog_.Handle(), ScanTimerId);
         Scan = savedScan_;
         ScanRunning = 0;
+        KeepResults = 0;
     }
     HWND Item(int id) const { return GetDlgItem(dialog_.Handle(), id); }
     std::string Text(int id) const
@@ -248,6 +251,65 @@ TEST_F(MainWindowTest, ScanArmsTheEngineAndShowsTheScanControls)
     Scan.scanPath[0] = '\0';
     dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
     EXPECT_STREQ("", Scan.scanPath);
+}
+
+// Answers the terminate question Yes at the first tick of the scan timer that the question's own loop takes
+// from the queue, so that the tick surely came while the question was open.
+struct QuestionAtTheFirstTick {
+    HWND dialog = nullptr;
+    int ticksWhileAsking = 0;
+};
+QuestionAtTheFirstTick question;
+
+BOOL CALLBACK FindQuestion(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    if (window == question.dialog || !GetClassNameA(window, name, sizeof name) || std::string(name) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+LRESULT CALLBACK AnswerYesAtTheScanTick(int code, WPARAM removal, LPARAM message)
+{
+    const MSG& taken = *reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.message == WM_TIMER && taken.hwnd == question.dialog &&
+        taken.wParam == static_cast<WPARAM>(ScanTimerId)) {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindQuestion, reinterpret_cast<LPARAM>(&box));
+        if (box && question.ticksWhileAsking++ == 0) PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    }
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+
+// CANCEL before the scan timer's first tick: the tick waits for the answer, and after Yes the scan ends as a
+// terminated one without looking at a single file.
+TEST_F(MainWindowTest, ACancelBeforeTheFirstTickHoldsTheScanAndYesEndsItUnwalked)
+{
+    Open(false);
+    dialog_.Show(true);
+    std::memset(&Scan, 0, sizeof Scan);
+    question = QuestionAtTheFirstTick{dialog_.Handle()};
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, AnswerYesAtTheScanTick, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDCANCEL)));
+    UnhookWindowsHookEx(hook);
+    EXPECT_GT(question.ticksWhileAsking, 0) << "no tick came while the question was open";
+    EXPECT_EQ(1, Scan.terminateRequested);
+    ASSERT_TRUE(PumpUntil([] { return ScanRunning == 0; }, 30000)) << "the scan did not run after the answer";
+    EXPECT_EQ("Scanning terminated", ReadBack(IDC_STATUS_LINE));
+    EXPECT_EQ(0, Scan.filesScanned);
+    ListBox list(Item(IDC_RESULTS_LIST));
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i) {
+        char line[64] = {};
+        list.Text(i, line);
+        lines.push_back(line);
+    }
+    EXPECT_EQ(Statistics(0, 0, 0), lines);
+    ExpectStateAfter({WindowStep::Ready, WindowStep::ProductNotInstalled, WindowStep::ScanStarted,
+                      WindowStep::TerminateConfirmed, WindowStep::ScanFinished});
 }
 
 TEST_F(MainWindowTest, StaticsAndTheWindowAreWhiteButTheFamilyLabelKeepsTheStandardBrush)
