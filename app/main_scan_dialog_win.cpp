@@ -205,17 +205,20 @@ void MainScanDialog::OnScan()
     Scan.action = ACTION_DELETE;
     // Cleared here, not at the first tick: a request confirmed before that tick must still end the scan.
     Scan.terminateRequested = 0;
+    scanArmed_ = true;
     SetTimer(hwnd_, ScanTimerId, kScanTimerPeriod, nullptr);
 }
 
 // The whole scan runs here, on the first tick; the walker pumps messages, so the window's other handlers run
-// nested inside RunScan. A tick that comes while a question of this window is open waits (the timer keeps
-// running) until it is answered, so that the scan never runs inside the question's own message loop, where the
-// answer could not stop it.
-void MainScanDialog::OnScanTimer(UINT_PTR)
+// nested inside RunScan. Only the tick of the timer that SCAN started runs it, once: a timer message posted
+// by anyone else, or one that comes after the scan, changes nothing. A tick that comes while a question of
+// this window is open waits (the timer keeps running) until it is answered, so that the scan never runs
+// inside the question's own message loop, where the answer could not stop it.
+void MainScanDialog::OnScanTimer(UINT_PTR timerId)
 {
     Default();
-    if (questionOpen_) return;
+    if (timerId != static_cast<UINT_PTR>(ScanTimerId) || !scanArmed_ || questionOpen_) return;
+    scanArmed_ = false;
     KillTimer(hwnd_, ScanTimerId);
     RunScan();
     Apply(WindowStep::ScanFinished);
