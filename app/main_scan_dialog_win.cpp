@@ -114,9 +114,10 @@ bool MainScanDialog::OnInitDialog()
     MakeDialogFont(LabelFont, 15, FW_BOLD, false, false);
     ShowTexts();
     LargeFonts = ScreenHasLargeFonts() ? 1 : 0;
-    // Still at the screen origin here, as the layout requires; the dialog is centred after initialisation.
     ScaleChildWindows(hwnd_, kDesignWidth, kDesignHeight);
-    Move(0, 0, kDesignWidth, kWindowHeight, true);
+    // Sized where the system put it (at the work area's origin when a taskbar is docked at the top or left):
+    // left in its place, it is then centred on the work area by the dialog framework.
+    Resize(kDesignWidth, kWindowHeight);
     Apply(ProductInstalled() ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled);
     WhiteBrush.Reset(CreateSolidBrush(RGB(255, 255, 255)));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));

@@ -17,6 +17,7 @@
 #include "engine/walker.h"
 #include "engine_fixture.h"
 #include "framework/list_box.h"
+#include "framework/resources.h"
 #include "resources/resource_ids.h"
 #include "skin_test_support.h"
 #include "tests/common/control_states.h"
@@ -310,6 +311,59 @@ TEST_F(MainWindowTest, ACancelBeforeTheFirstTickHoldsTheScanAndYesEndsItUnwalked
     EXPECT_EQ(Statistics(0, 0, 0), lines);
     ExpectStateAfter({WindowStep::Ready, WindowStep::ProductNotInstalled, WindowStep::ScanStarted,
                       WindowStep::TerminateConfirmed, WindowStep::ScanFinished});
+}
+
+// Template 141 as the program has it, but placed at (x, y) dialog units; empty when it is not found.
+std::vector<WORD> MainTemplateAt(short x, short y)
+{
+    HRSRC found = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(IDD_MAIN_SCAN), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found ? LoadResource(ResourceModule(), found) : nullptr;
+    const WORD* words = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
+    if (!words) return {};
+    std::vector<WORD> copy(words, words + (SizeofResource(ResourceModule(), found) + 1) / 2);
+    // An extended template: version, 0xFFFF, help id, extended style, style, item count, then x and y.
+    if (copy.size() < 11 || copy[1] != 0xFFFF) return {};
+    copy[9] = static_cast<WORD>(x);
+    copy[10] = static_cast<WORD>(y);
+    return copy;
+}
+
+RECT RectInParent(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A taskbar at the top or left of the screen makes the system place the window off the origin: the controls
+// land where they do at the origin, and the window is centred all the same.
+TEST_F(MainWindowTest, AWindowPlacedAwayFromTheOriginHasTheSameLayoutAndIsCentred)
+{
+    Open(false);
+    const std::vector<WORD> awayTemplate = MainTemplateAt(40, 30);
+    ASSERT_FALSE(awayTemplate.empty());
+    MainScanDialog away{DialogTemplate::FromMemory(reinterpret_cast<const DLGTEMPLATE*>(awayTemplate.data()))};
+    ASSERT_TRUE(away.Create());
+    int controls = 0;
+    for (HWND child = GetWindow(dialog_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        const RECT expected = RectInParent(child);
+        const RECT actual = RectInParent(GetDlgItem(away.Handle(), id));
+        ++controls;
+        EXPECT_TRUE(EqualRect(&expected, &actual))
+            << "control " << id << ": " << actual.left << "," << actual.top << "," << actual.right << ","
+            << actual.bottom << " instead of " << expected.left << "," << expected.top << "," << expected.right << ","
+            << expected.bottom;
+    }
+    EXPECT_GT(controls, 10);
+    const RECT r = away.ScreenRect();
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(462, r.bottom - r.top);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (r.top + r.bottom) / 2, 1);
 }
 
 TEST_F(MainWindowTest, StaticsAndTheWindowAreWhiteButTheFamilyLabelKeepsTheStandardBrush)
