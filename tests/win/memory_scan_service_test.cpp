@@ -50,12 +50,13 @@ bool DenyTermination(DWORD processId)
         return false;
     char buffer[256];
     ACL* acl = reinterpret_cast<ACL*>(buffer);
-    const bool set =
-        InitializeAcl(acl, sizeof buffer, ACL_REVISION) &&
-        AddAccessAllowedAce(acl, ACL_REVISION, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE | READ_CONTROL,
-                            everyone) &&
-        SetSecurityInfo(process.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl, nullptr) ==
-            ERROR_SUCCESS;
+    const bool set = InitializeAcl(acl, sizeof buffer, ACL_REVISION) &&
+                     AddAccessAllowedAce(acl, ACL_REVISION,
+                                         PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION |
+                                             PROCESS_VM_READ | SYNCHRONIZE | READ_CONTROL,
+                                         everyone) &&
+                     SetSecurityInfo(process.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                                     nullptr) == ERROR_SUCCESS;
     FreeSid(everyone);
     ScopedHandle terminator(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
     return set && !terminator.IsValid();
