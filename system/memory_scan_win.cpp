@@ -78,7 +78,8 @@ bool TerminateById(DWORD processId)
 
 // A resisting process on NT 4 or NT 5 is taken for the service of its image's name, if that service runs the
 // image: a real service that only shares the name (browser.exe, alerter.exe) is left alone. Stopped: its keys
-// go and the image is removed. Not stopped: its keys go all the same, and the program asks for a restart.
+// go and the image is removed. Otherwise the keys that run the image go all the same, and the program asks for
+// a restart.
 int TakeServiceRoad(const MemoryScanSteps& steps, const char* imagePath, int walkResult)
 {
     char name[kTextBufferSize];
