@@ -15,6 +15,7 @@
 #include "system/process_list.h"
 #include "system/restart.h"
 #include "system/restart_privilege.h"
+#include "system/service_image.h"
 #include "system/service_stop.h"
 #include "ui/skin_message_box.h"
 
@@ -75,17 +76,19 @@ bool TerminateById(DWORD processId)
     return process.IsValid() && TerminateProcess(process.Get(), 0);
 }
 
-// A resisting process on NT 4 or NT 5 is taken for the service of its image's name. Stopped: its keys go and
-// the image is removed. Not stopped: its keys go all the same, and the program asks for a restart.
+// A resisting process on NT 4 or NT 5 is taken for the service of its image's name, if that service runs the
+// image: a real service that only shares the name (browser.exe, alerter.exe) is left alone. Stopped: its keys
+// go and the image is removed. Otherwise the keys that run the image go all the same, and the program asks for
+// a restart.
 int TakeServiceRoad(const MemoryScanSteps& steps, const char* imagePath, int walkResult)
 {
     char name[kTextBufferSize];
     if (!ServiceNameFromImagePath(imagePath, name)) return walkResult;
-    if (StopServiceByName(name, SERVICE_MODE_STOP)) {
-        steps.removeServiceKeys(name);
+    if (ServiceConfiguresImage(name, imagePath) && StopServiceByName(name, SERVICE_MODE_STOP)) {
+        steps.removeServiceKeys(name, imagePath);
         return RemovalWalk(steps, imagePath);
     }
-    steps.removeServiceKeys(name);
+    steps.removeServiceKeys(name, imagePath);
     Scan.memoryRestartNeeded = 1;
     return walkResult;
 }

@@ -39,6 +39,7 @@ RunningSample::RunningSample(const std::string& path, const SignatureRecord& rec
     }
     CloseHandle(started.hThread);
     process_ = started.hProcess;
+    processId_ = started.dwProcessId;
 }
 
 RunningSample::~RunningSample()

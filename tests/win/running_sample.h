@@ -28,10 +28,12 @@ public:
     // running, the loader may still hold it.
     bool LoopsBeyond(DWORD rounds) const;
     DWORD Rounds() const;
+    DWORD ProcessId() const { return processId_; }
     // Ends the process with `code` unless something ended it before; its exit code either way.
     DWORD EndWith(UINT code);
 
 private:
     SampleInfo info_ = {};
     HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
 };
