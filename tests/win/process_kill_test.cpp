@@ -114,13 +114,15 @@ TEST_F(ProcessKill, EveryProcessOfTheImageEndsButALookAlikeElsewhereKeepsRunning
     EXPECT_TRUE(DeleteWithin(kVictim));
 }
 
-TEST_F(ProcessKill, ToolhelpWithoutAMatchShowsTheBoxWithThePathAsCaption)
+TEST_F(ProcessKill, ToolhelpShowsTheBoxWithThePathAsCaptionWhenOnlyALookAlikeRuns)
 {
     if (!IsWin9x()) GTEST_SKIP() << "the toolhelp road is the 9x family's";
-    const char missing[] = "C:\\killtest\\nothing.exe";
-    BoxWatcher watcher(missing);
-    EXPECT_EQ(0, KillProcessesByImage(missing));
+    RunningSample lookAlike(kSameNameElsewhere, CleanRecordLike(VictimRow()));
+    ASSERT_TRUE(lookAlike.LoopsBeyond(0));
+    BoxWatcher watcher(kVictim);
+    EXPECT_EQ(0, KillProcessesByImage(kVictim));
     EXPECT_TRUE(watcher.Seen());
+    EXPECT_TRUE(lookAlike.LoopsBeyond(lookAlike.Rounds()));
 }
 
 TEST_F(ProcessKill, PsapiTerminatesByFullPathIgnoringCaseOnNt5)
