@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "base/platform_handles.h"
-#include "base/platform_text.h"
 #include "base/text_buffer.h"
+#include "system/process_access.h"
 
 namespace {
 
@@ -14,21 +14,6 @@ bool IsFile(const char* path)
 {
     const DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool ShortForm(const char* path, char (&shortPath)[MAX_PATH])
-{
-    const DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
-    return length != 0 && length < sizeof shortPath;
-}
-
-// Short names are unique within a folder, so two existing paths with the same short form are one file.
-bool SameFile(const char* a, const char* b)
-{
-    if (EqualsIgnoreCase(a, b)) return true;
-    char shortA[MAX_PATH];
-    char shortB[MAX_PATH];
-    return ShortForm(a, shortA) && ShortForm(b, shortB) && EqualsIgnoreCase(shortA, shortB);
 }
 
 // The system directory is the system root's System32 on every NT, also where each user has a Windows
@@ -61,7 +46,7 @@ bool ServiceKeyConfiguresImage(const char* serviceKeyPath, const char* imagePath
     if (!SystemRoot(root)) return false;
     const ServiceImageFacts facts = {root, IsFile};
     char file[kTextBufferSize];
-    return ServiceImageFile(configured, type == REG_EXPAND_SZ, facts, file) && SameFile(file, imagePath);
+    return ServiceImageFile(configured, type == REG_EXPAND_SZ, facts, file) && IsImagePath(imagePath, file);
 }
 
 bool ServiceConfiguresImage(const char* name, const char* imagePath)

@@ -139,7 +139,7 @@ TEST_F(MemoryScanServiceTest, AServiceThatOnlySharesTheImagesNameKeepsRunningAnd
     infectedImage = ScratchFolder("road-impostor") + "\\vexroadnamesake.exe";
     RunningSample sample(infectedImage, SignatureTable[0]);
     ASSERT_TRUE(sample.LoopsBeyond(0)) << "the sample does not run";
-    ASSERT_TRUE(DenyTermination(sample.ProcessId())) << "this Wine lets anyone terminate any process";
+    ASSERT_TRUE(DenyTermination(sample.Id())) << "this Wine lets anyone terminate any process";
 
     ScanMemoryPsapi(kSteps);
 
@@ -156,7 +156,7 @@ TEST_F(MemoryScanServiceTest, AServiceThatRunsTheImageIsStoppedAndUnregistered)
     ASSERT_TRUE(service.Registered() && service.Start());
     CopyToNumberedSets(service.Name());
     infectedImage = service.Image();
-    ASSERT_TRUE(DenyTermination(service.ProcessId())) << "this Wine lets anyone terminate any process";
+    ASSERT_TRUE(DenyTermination(service.Id())) << "this Wine lets anyone terminate any process";
 
     ScanMemoryPsapi(kSteps);
 
