@@ -156,7 +156,7 @@ TEST_F(MemoryScanServiceTest, AServiceThatRunsTheImageIsStoppedAndUnregistered)
     ASSERT_TRUE(service.Registered() && service.Start());
     CopyToNumberedSets(service.Name());
     infectedImage = service.Image();
-    ASSERT_TRUE(DenyTermination(service.Id())) << "this Wine lets anyone terminate any process";
+    ASSERT_TRUE(DenyTermination(service.ProcessId())) << "this Wine lets anyone terminate any process";
 
     ScanMemoryPsapi(kSteps);
 
