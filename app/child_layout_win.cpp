@@ -2,24 +2,36 @@
 
 #include "app/child_layout.h"
 
+namespace {
+
+struct ChildScaling {
+    HWND dialog;
+    ScaleFactors factors;
+};
+
+}  // namespace
+
 void ScaleChildWindows(HWND dialog, int designWidth, int designHeight)
 {
     RECT client;
-    ScaleFactors factors;
+    ChildScaling scaling{dialog, {}};
     if (!GetClientRect(dialog, &client) || !ComputeScaleFactors(client.right - client.left, client.bottom - client.top,
-                                                                designWidth, designHeight, factors))
+                                                                designWidth, designHeight, scaling.factors))
         return;
-    EnumChildWindows(dialog, ScaleChildProc, reinterpret_cast<LPARAM>(&factors));
+    EnumChildWindows(dialog, ScaleChildProc, reinterpret_cast<LPARAM>(&scaling));
 }
 
-BOOL CALLBACK ScaleChildProc(HWND child, LPARAM factors)
+// Positions are taken in the dialog's client area, so the layout is the same wherever the system first put the
+// dialog (a taskbar at the top or left of the screen moves it off the origin).
+BOOL CALLBACK ScaleChildProc(HWND child, LPARAM scaling)
 {
-    RECT screen;
-    if (!GetWindowRect(child, &screen)) return TRUE;
-    ChildRect scaled = ScaleChildRect(ChildRect{screen.left, screen.top, screen.right, screen.bottom},
-                                      *reinterpret_cast<const ScaleFactors*>(factors));
+    const ChildScaling& of = *reinterpret_cast<const ChildScaling*>(scaling);
+    RECT rect;
+    if (!GetWindowRect(child, &rect)) return TRUE;
+    MapWindowPoints(nullptr, of.dialog, reinterpret_cast<POINT*>(&rect), 2);
+    ChildRect scaled = ScaleChildRect(ChildRect{rect.left, rect.top, rect.right, rect.bottom}, of.factors);
     POINT topLeft{scaled.left, scaled.top};
-    ScreenToClient(GetParent(child), &topLeft);
+    MapWindowPoints(of.dialog, GetParent(child), &topLeft, 1);
     MoveWindow(child, topLeft.x, topLeft.y, scaled.right - scaled.left, scaled.bottom - scaled.top, TRUE);
     return TRUE;
 }

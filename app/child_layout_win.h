@@ -5,9 +5,10 @@
 #include <windows.h>
 
 // Moves and sizes every child (children of children included) so that the dialog's client area maps onto
-// designWidth x designHeight pixels. Call it while the dialog stands at the screen origin: the children's screen
-// rectangles are scaled as they are.
+// designWidth x designHeight pixels: each child's rectangle in the dialog's client area is scaled, wherever the
+// dialog stands on the screen.
 void ScaleChildWindows(HWND dialog, int designWidth, int designHeight);
 
-// The per-child step; `factors` points to the ScaleFactors. Always continues the enumeration.
-BOOL CALLBACK ScaleChildProc(HWND child, LPARAM factors);
+// The per-child step of ScaleChildWindows, which passes the dialog and the factors in `scaling`. Always continues
+// the enumeration.
+BOOL CALLBACK ScaleChildProc(HWND child, LPARAM scaling);

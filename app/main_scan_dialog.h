@@ -71,6 +71,8 @@ private:
     HGDIOBJ previousCanvasBitmap_ = nullptr;
     BITMAP backgroundSize_{};
     Font searchingForFont_;
+    bool scanArmed_ = false;     // SCAN has started the scan timer and its tick has not yet run the scan
+    bool questionOpen_ = false;  // the terminate question is up (its message loop delivers the scan timer too)
     // The handle published in TheMainDialog; the framework forgets its own before the destructor runs.
     HWND published_ = nullptr;
 };

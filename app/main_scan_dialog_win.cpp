@@ -114,9 +114,10 @@ bool MainScanDialog::OnInitDialog()
     MakeDialogFont(LabelFont, 15, FW_BOLD, false, false);
     ShowTexts();
     LargeFonts = ScreenHasLargeFonts() ? 1 : 0;
-    // Still at the screen origin here, as the layout requires; the dialog is centred after initialisation.
     ScaleChildWindows(hwnd_, kDesignWidth, kDesignHeight);
-    Move(0, 0, kDesignWidth, kWindowHeight, true);
+    // Sized where the system put it (at the work area's origin when a taskbar is docked at the top or left):
+    // left in its place, it is then centred on the work area by the dialog framework.
+    Resize(kDesignWidth, kWindowHeight);
     Apply(ProductInstalled() ? WindowStep::ProductInstalled : WindowStep::ProductNotInstalled);
     WhiteBrush.Reset(CreateSolidBrush(RGB(255, 255, 255)));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -203,16 +204,23 @@ void MainScanDialog::OnScan()
     CopyText(Scan.scanPath, "!:");
     Scan.mainWindow = hwnd_;
     Scan.action = ACTION_DELETE;
+    // Cleared here, not at the first tick: a request confirmed before that tick must still end the scan.
+    Scan.terminateRequested = 0;
+    scanArmed_ = true;
     SetTimer(hwnd_, ScanTimerId, kScanTimerPeriod, nullptr);
 }
 
 // The whole scan runs here, on the first tick; the walker pumps messages, so the window's other handlers run
-// nested inside RunScan.
-void MainScanDialog::OnScanTimer(UINT_PTR)
+// nested inside RunScan. Only the tick of the timer that SCAN started runs it, once: a timer message posted
+// by anyone else, or one that comes after the scan, changes nothing. A tick that comes while a question of
+// this window is open waits (the timer keeps running) until it is answered, so that the scan never runs
+// inside the question's own message loop, where the answer could not stop it.
+void MainScanDialog::OnScanTimer(UINT_PTR timerId)
 {
     Default();
+    if (timerId != static_cast<UINT_PTR>(ScanTimerId) || !scanArmed_ || questionOpen_) return;
+    scanArmed_ = false;
     KillTimer(hwnd_, ScanTimerId);
-    Scan.terminateRequested = 0;
     RunScan();
     Apply(WindowStep::ScanFinished);
     statusFrame_.SetText("");
@@ -237,7 +245,10 @@ void MainScanDialog::AskToEndScan(const char* caption)
         End(IDCANCEL);
         return;
     }
-    if (SkinMessageBox(kTerminateQuestion, caption, kYesNoQuestion) != IDYES) return;
+    questionOpen_ = true;
+    const int answer = SkinMessageBox(kTerminateQuestion, caption, kYesNoQuestion);
+    questionOpen_ = false;
+    if (answer != IDYES) return;
     Apply(WindowStep::TerminateConfirmed);
     Scan.terminateRequested = 1;
 }

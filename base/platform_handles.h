@@ -30,10 +30,15 @@ private:
     HANDLE handle_;
 };
 
-// A file search (FindFirstFileA / FindNextFileA), closed with FindClose.
+// A file search (FindFirstFileA / FindNextFileA), closed with FindClose. The names it hands back are always
+// terminated inside their fields: a name component has at most 255 characters, so this never cuts a real one,
+// and no reader of an entry can run past the structure.
 class FindHandle {
 public:
-    FindHandle(const char* pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern, &data)) {}
+    FindHandle(const char* pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern, &data))
+    {
+        if (Found()) Terminate(data);
+    }
     ~FindHandle()
     {
         if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
@@ -41,9 +46,20 @@ public:
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
     bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
+    bool Next(WIN32_FIND_DATAA& data)
+    {
+        if (!FindNextFileA(handle_, &data)) return false;
+        Terminate(data);
+        return true;
+    }
 
 private:
+    static void Terminate(WIN32_FIND_DATAA& data)
+    {
+        data.cFileName[sizeof data.cFileName - 1] = '\0';
+        data.cAlternateFileName[sizeof data.cAlternateFileName - 1] = '\0';
+    }
+
     HANDLE handle_;
 };
 
@@ -96,3 +112,8 @@ public:
 private:
     HMODULE module_;
 };
+
+// The export `function` of `library`, typed as the SDK declares it (calling convention included), or null.
+// Every function the program resolves at run time goes through this, so a pointer of the wrong type cannot
+// compile; the declaration is only looked at, never called, so the function is not imported.
+#define RESOLVE_DECLARED(library, function) ((library).Resolve<decltype(::function)>(#function))

@@ -15,6 +15,15 @@ bool CopyText(char* dst, size_t capacity, const char* src)
     return true;
 }
 
+bool CopyFieldText(char* dst, size_t capacity, const char* field, size_t fieldSize)
+{
+    if (strnlen(field, fieldSize) == fieldSize) {
+        if (capacity > 0) dst[0] = '\0';
+        return false;
+    }
+    return CopyText(dst, capacity, field);
+}
+
 size_t CopyTextCut(char* dst, size_t capacity, const char* src)
 {
     size_t length = std::strlen(src);

@@ -21,6 +21,7 @@ extern const FileCheckEntry FileCheckList[];
 // lacked the '.' needed to cut it (every enclosing level then returns -1 too).
 int WalkDirectory(const char* pattern);
 
-// Takes at most one message from the queue without waiting. Escape asks whether to terminate the scan;
-// WM_QUIT and WM_DESTROY terminate it; anything else is dispatched.
+// Takes at most one message from the queue without waiting. A press of Escape asks whether to terminate the
+// scan (its release, character and repeats are dropped); WM_QUIT and WM_DESTROY terminate it; anything else is
+// dispatched.
 void PumpPendingMessage();

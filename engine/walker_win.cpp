@@ -21,7 +21,6 @@ const FileCheckEntry FileCheckList[] = {
 namespace {
 
 constexpr int16_t kDisplayLength = 60;
-constexpr WPARAM kEscapeKey = 0x1B;
 
 bool IsDirectory(const WIN32_FIND_DATAA& data)
 {
@@ -139,10 +138,18 @@ int WalkDirectory(const char* pattern)
 
 void PumpPendingMessage()
 {
+    constexpr LPARAM kKeyWasDown = 1 << 30;  // keystroke flag: the key was already down (the keyboard's repeat)
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return;
-    if (LOWORD(message.wParam) == kEscapeKey) {
-        if (SkinMessageBox("Terminate the Scan now?", ProductCaption, MB_YESNO | MB_ICONQUESTION) != IDNO)
+    // Only a fresh press of Escape asks. Its release, its character and its repeats are dropped: a user who
+    // answers the box with Escape releases the key after the box has gone, and that must not ask again.
+    // Other messages that merely carry 27 in wParam (a timer or command id, mouse flags) are dispatched.
+    const bool escapeKeystroke =
+        (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
+        message.wParam == VK_ESCAPE;
+    if (escapeKeystroke) {
+        const bool freshPress = message.message == WM_KEYDOWN && (message.lParam & kKeyWasDown) == 0;
+        if (freshPress && SkinMessageBox("Terminate the Scan now?", ProductCaption, MB_YESNO | MB_ICONQUESTION) != IDNO)
             Scan.terminateRequested = 1;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "base/platform_handles.h"
@@ -18,6 +19,7 @@ struct IniPaths {
     char ini[kWindowsDirectorySize + 16];
     char fresh[kWindowsDirectorySize + 16];
     char previous[kWindowsDirectorySize + 16];
+    char carriedOut[kWindowsDirectorySize + 16];
 };
 
 bool MakeIniPaths(IniPaths* paths)
@@ -27,7 +29,25 @@ bool MakeIniPaths(IniPaths* paths)
     if (length == 0 || length >= sizeof windows) return false;
     return FormatText(paths->ini, sizeof paths->ini, "%s\\wininit.ini", windows) &&
            FormatText(paths->fresh, sizeof paths->fresh, "%s\\wininit.vxn", windows) &&
-           FormatText(paths->previous, sizeof paths->previous, "%s\\wininit.vxo", windows);
+           FormatText(paths->previous, sizeof paths->previous, "%s\\wininit.vxo", windows) &&
+           FormatText(paths->carriedOut, sizeof paths->carriedOut, "%s\\wininit.bak", windows);
+}
+
+uint64_t LastWritten(const WIN32_FIND_DATAA& data)
+{
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Wininit carries out wininit.ini at the next start and keeps it as wininit.bak. An aside copy written no later
+// than that file was carried out inside it (the power failed after its successor took its place, before the
+// copy was removed): put back, its renames would run a second time.
+bool CarriedOutSince(const IniPaths& paths)
+{
+    WIN32_FIND_DATAA aside;
+    WIN32_FIND_DATAA carriedOut;
+    FindHandle asideFile(paths.previous, aside);
+    FindHandle carriedOutFile(paths.carriedOut, carriedOut);
+    return asideFile.Found() && carriedOutFile.Found() && LastWritten(aside) <= LastWritten(carriedOut);
 }
 
 enum ReadOutcome { READ_OK, READ_MISSING, READ_FAILED };
@@ -70,6 +90,10 @@ int AddWininitRename(const char* entry, const char* target)
 {
     IniPaths paths;
     if (!MakeIniPaths(&paths)) return 0;
+    PlatformFiles files;
+    const SwapPaths swap = {paths.ini, paths.fresh, paths.previous};
+    // Pending renames of other programs may be in a copy that an earlier run left aside.
+    if (!CarriedOutSince(paths)) RestoreMovedAside(files, swap);
     DWORD attributes = GetFileAttributesA(paths.ini);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
     std::string content;
@@ -77,8 +101,6 @@ int AddWininitRename(const char* entry, const char* target)
     if (outcome == READ_FAILED) return 0;
     bool iniExists = outcome == READ_OK;
 
-    PlatformFiles files;
-    const SwapPaths swap = {paths.ini, paths.fresh, paths.previous};
     if (!SwapInContent(files, swap, iniExists, AddWininitEntry(content, entry, target))) return 0;
     // The new file takes over the old one's hidden, system and archive marks.
     if (iniExists && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(paths.ini, attributes);

@@ -16,6 +16,11 @@ bool MoveAsideAndReplace(SwapFileSystem& files, const SwapPaths& paths, bool tar
 }
 }  // namespace
 
+void RestoreMovedAside(SwapFileSystem& files, const SwapPaths& paths)
+{
+    files.Move(paths.previous, paths.target);  // a move never replaces an existing target
+}
+
 bool SwapInContent(SwapFileSystem& files, const SwapPaths& paths, bool targetExists, const std::string& content)
 {
     if (!files.WriteComplete(paths.fresh, content)) return false;

@@ -24,6 +24,11 @@ struct SwapPaths {
     const char* previous;  // the old file, until the new one is in place
 };
 
+// A swap that stopped after moving the target aside (both renames failed, or the power failed between them)
+// left the only copy of the old content under the previous name, and the next swap would remove it: it goes
+// back first. Changes nothing when the target exists or nothing was left aside.
+void RestoreMovedAside(SwapFileSystem& files, const SwapPaths& paths);
+
 // True when `target` holds `content`. False leaves `target` as it was (absent when it was absent) and removes
 // the fresh file; only if putting the old file back fails too does it stay under the previous name.
 bool SwapInContent(SwapFileSystem& files, const SwapPaths& paths, bool targetExists, const std::string& content);

@@ -13,9 +13,9 @@ struct ProcessImageNode {
     ProcessImageNode* next;
 };
 
-// Opens a process for PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, so that its image name can be read.
+// Opens a process so that its image name can be read (system/process_access.h OpenForQuery, or one that
+// first raises the program's privilege).
 using ProcessOpener = HANDLE (*)(DWORD processId);
-HANDLE OpenForQuery(DWORD processId);
 
 // A list built by one call and freed by its owner; nodes are in enumeration order. Each Collect call returns
 // false, with an empty list, when the library, a function, the enumeration or a node cannot be had: a partial
@@ -30,7 +30,7 @@ public:
     // Windows 9x: every process of a toolhelp snapshot with its executable's path.
     bool CollectByToolhelp();
     // NT: every process whose main module's file name psapi.dll reports; `open` opens each for that query.
-    bool CollectByPsapi(ProcessOpener open = OpenForQuery);
+    bool CollectByPsapi(ProcessOpener open);
 
     const ProcessImageNode* First() const { return head_; }
 

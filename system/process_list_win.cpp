@@ -5,22 +5,12 @@
 
 #include "base/platform_handles.h"
 #include "base/text_buffer.h"
+#include "system/process_access.h"
 #include "system/toolhelp_win.h"
 
 namespace {
-
 constexpr DWORD kMaxProcesses = 1024;
-constexpr DWORD kQueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
-
-using EnumProcessesFn = BOOL WINAPI(DWORD*, DWORD, DWORD*);
-using GetModuleFileNameExFn = DWORD WINAPI(HANDLE, HMODULE, char*, DWORD);
-
 }  // namespace
-
-HANDLE OpenForQuery(DWORD processId)
-{
-    return OpenProcess(kQueryAndRead, FALSE, processId);
-}
 
 ProcessImageList::~ProcessImageList()
 {
@@ -75,21 +65,20 @@ bool ProcessImageList::CollectByToolhelp()
 bool ProcessImageList::CollectByPsapi(ProcessOpener open)
 {
     ScopedLibrary psapi("psapi.dll");
-    auto enumProcesses = psapi.Resolve<EnumProcessesFn>("EnumProcesses");
+    auto enumProcesses = RESOLVE_DECLARED(psapi, EnumProcesses);
     if (!enumProcesses) return false;
     DWORD ids[kMaxProcesses] = {};
     DWORD bytes = 0;
     enumProcesses(ids, sizeof ids, &bytes);
     const DWORD count = bytes / sizeof ids[0];
     if (count == 0) return false;
-    auto moduleFileName = psapi.Resolve<GetModuleFileNameExFn>("GetModuleFileNameExA");
+    auto moduleFileName = RESOLVE_DECLARED(psapi, GetModuleFileNameExA);
     if (!moduleFileName) return false;
 
     for (DWORD i = 0; i < count && i < kMaxProcesses; ++i) {
         ScopedHandle process(open(ids[i]));
-        char path[MAX_PATH] = "";
-        if (!process.IsValid() || moduleFileName(process.Get(), nullptr, path, MAX_PATH) == 0) continue;
-        path[MAX_PATH - 1] = '\0';
+        char path[MAX_PATH];
+        if (!process.IsValid() || !ReadModuleFileName(moduleFileName, process.Get(), path)) continue;
         if (!Append(ids[i], path)) return false;
     }
     return true;

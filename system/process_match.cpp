@@ -5,14 +5,25 @@
 #include "base/platform_text.h"
 #include "base/text_buffer.h"
 
-bool ToolhelpNameMatches(const char* targetPath, const char* exeFile)
-{
-    return EqualsIgnoreCase(FileNamePart(exeFile), FileNamePart(targetPath));
-}
+namespace {
+constexpr size_t kShortPathSize = 264;
 
-bool PsapiPathMatches(const char* targetPath, const char* imagePath)
+bool AllDigits(const char* text)
 {
-    return EqualsIgnoreCase(imagePath, targetPath);
+    if (*text == '\0') return false;
+    for (; *text; ++text)
+        if (*text < '0' || *text > '9') return false;
+    return true;
+}
+}  // namespace
+
+bool SameImagePath(const char* targetPath, const char* imagePath, ShortPathReader shortForm)
+{
+    if (EqualsIgnoreCase(imagePath, targetPath)) return true;
+    if (!std::strchr(targetPath, '~') && !std::strchr(imagePath, '~')) return false;
+    char shortTarget[kShortPathSize], shortImage[kShortPathSize];
+    return shortForm(targetPath, shortTarget, sizeof shortTarget) &&
+           shortForm(imagePath, shortImage, sizeof shortImage) && EqualsIgnoreCase(shortImage, shortTarget);
 }
 
 bool PerfDataTarget(const char* path, char (&target)[kPerfTargetSize])
@@ -31,5 +42,7 @@ bool PerfDataTarget(const char* path, char (&target)[kPerfTargetSize])
 bool PerfInstanceMatches(const char* instanceName, const char* target)
 {
     size_t length = std::strlen(target);
-    return length > 0 && StartsWithIgnoreCase(instanceName, target, length);
+    if (length == 0 || !StartsWithIgnoreCase(instanceName, target, length)) return false;
+    const char* rest = instanceName + length;
+    return *rest == '\0' || (*rest == '#' && AllDigits(rest + 1));
 }

@@ -9,6 +9,7 @@
 #include "base/platform_handles.h"
 #include "base/product.h"
 #include "base/text_buffer.h"
+#include "system/process_access.h"
 #include "system/process_match.h"
 #include "system/process_perf_data.h"
 
@@ -93,9 +94,7 @@ int KillByPerfData(const char* path)
     int result = 0;
     for (size_t i = 0; i < filled; ++i) {
         if (!PerfInstanceMatches(rows[i].name, target)) continue;
-        ScopedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, rows[i].processId));
-        if (process.IsValid() && TerminateProcess(process.Get(), 0)) result = 1;
-        process.Close();
+        if (TerminateIfImage(rows[i].processId, path)) result = 1;
         Sleep(kAfterTerminateMs);
     }
     return result;

@@ -2,26 +2,18 @@
 
 #include <windows.h>
 
-#include "base/platform_handles.h"
+#include "system/process_access.h"
 #include "system/process_list.h"
-#include "system/process_match.h"
 
 namespace {
 constexpr DWORD kAfterTerminateMs = 500;
-constexpr DWORD kTerminateAndQuery = PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION;
 }  // namespace
 
 int KillByPsapi(const char* path)
 {
     ProcessImageList processes;
-    if (!processes.CollectByPsapi()) return 0;
-    for (const ProcessImageNode* node = processes.First(); node; node = node->next) {
-        if (!PsapiPathMatches(path, node->imagePath)) continue;
-        ScopedHandle process(OpenProcess(kTerminateAndQuery, FALSE, node->processId));
-        if (process.IsValid() && TerminateProcess(process.Get(), 0)) {
-            process.Close();
-            Sleep(kAfterTerminateMs);
-        }
-    }
+    if (!processes.CollectByPsapi(OpenForQuery)) return 0;
+    for (const ProcessImageNode* node = processes.First(); node; node = node->next)
+        if (IsImagePath(path, node->imagePath) && TerminateIfImage(node->processId, path)) Sleep(kAfterTerminateMs);
     return 1;
 }

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "base/platform_handles.h"
-#include "system/process_match.h"
+#include "system/process_access.h"
 #include "system/toolhelp_win.h"
 
 namespace {
@@ -11,15 +10,13 @@ namespace {
 constexpr DWORD kToolhelpPauseMs = 100;
 constexpr DWORD kBeforeTerminateMs = 50;
 constexpr DWORD kAfterTerminateMs = 500;
-constexpr DWORD kTerminateAndQuery = PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION;
 
-int TerminateById(DWORD processId)
+bool Terminate(DWORD processId, const char* path)
 {
     Sleep(kBeforeTerminateMs);
-    ScopedHandle process(OpenProcess(kTerminateAndQuery, FALSE, processId));
-    int result = process.IsValid() && TerminateProcess(process.Get(), 0) ? 1 : 0;
+    bool terminated = TerminateIfImage(processId, path);
     Sleep(kAfterTerminateMs);
-    return result;
+    return terminated;
 }
 }  // namespace
 
@@ -32,11 +29,15 @@ int KillByToolhelp(const char* path)
     Sleep(kToolhelpPauseMs);
     PROCESSENTRY32 entry;
     if (!taken || !processes.First(entry)) return 0;
+    int result = 0;
+    char image[MAX_PATH];
     for (;;) {
-        // Only the first match: a second copy of the image keeps running.
-        if (ToolhelpNameMatches(path, entry.szExeFile)) return TerminateById(entry.th32ProcessID);
+        // Every process of the file, since one left running keeps it locked; a program of the same name in
+        // another folder is not the file.
+        processes.ExecutablePath(entry, image);
+        if (IsImagePath(path, image) && Terminate(entry.th32ProcessID, path)) result = 1;
         Sleep(kToolhelpPauseMs);
-        if (processes.Next(entry) != ToolhelpProcesses::Step::Entry) return 0;
+        if (processes.Next(entry) != ToolhelpProcesses::Step::Entry) return result;
         Sleep(kToolhelpPauseMs);
     }
 }

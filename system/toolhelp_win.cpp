@@ -4,17 +4,11 @@
 
 #include "base/text_buffer.h"
 
-namespace {
-using CreateSnapshotFn = HANDLE WINAPI(DWORD, DWORD);
-using ProcessWalkFn = BOOL WINAPI(HANDLE, PROCESSENTRY32*);
-using ModuleWalkFn = BOOL WINAPI(HANDLE, MODULEENTRY32*);
-}  // namespace
-
 ToolhelpProcesses::ToolhelpProcesses() : kernel_("Kernel32.dll") {}
 
 bool ToolhelpProcesses::TakeSnapshot()
 {
-    auto createSnapshot = kernel_.Resolve<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    auto createSnapshot = RESOLVE_DECLARED(kernel_, CreateToolhelp32Snapshot);
     if (!createSnapshot) return false;
     snapshot_.Reset(createSnapshot(TH32CS_SNAPPROCESS, 0));
     return snapshot_.IsValid();
@@ -22,7 +16,7 @@ bool ToolhelpProcesses::TakeSnapshot()
 
 bool ToolhelpProcesses::First(PROCESSENTRY32& entry)
 {
-    auto first = kernel_.Resolve<ProcessWalkFn>("Process32First");
+    auto first = RESOLVE_DECLARED(kernel_, Process32First);
     entry = {};
     entry.dwSize = sizeof entry;
     return first && snapshot_.IsValid() && first(snapshot_.Get(), &entry);
@@ -30,21 +24,21 @@ bool ToolhelpProcesses::First(PROCESSENTRY32& entry)
 
 ToolhelpProcesses::Step ToolhelpProcesses::Next(PROCESSENTRY32& entry)
 {
-    auto next = kernel_.Resolve<ProcessWalkFn>("Process32Next");
+    auto next = RESOLVE_DECLARED(kernel_, Process32Next);
     if (!next) return Step::Unavailable;
     return next(snapshot_.Get(), &entry) ? Step::Entry : Step::End;
 }
 
 void ToolhelpProcesses::ExecutablePath(const PROCESSENTRY32& entry, char (&path)[MAX_PATH]) const
 {
-    CopyText(path, entry.szExeFile);
+    CopyFieldText(path, entry.szExeFile);
     if (std::strchr(path, '\\')) return;
     path[0] = '\0';
-    auto createSnapshot = kernel_.Resolve<CreateSnapshotFn>("CreateToolhelp32Snapshot");
-    auto firstModule = kernel_.Resolve<ModuleWalkFn>("Module32First");
+    auto createSnapshot = RESOLVE_DECLARED(kernel_, CreateToolhelp32Snapshot);
+    auto firstModule = RESOLVE_DECLARED(kernel_, Module32First);
     if (!createSnapshot || !firstModule) return;
     ScopedHandle modules(createSnapshot(TH32CS_SNAPMODULE, entry.th32ProcessID));
     MODULEENTRY32 module = {};
     module.dwSize = sizeof module;
-    if (modules.IsValid() && firstModule(modules.Get(), &module)) CopyText(path, module.szExePath);
+    if (modules.IsValid() && firstModule(modules.Get(), &module)) CopyFieldText(path, module.szExePath);
 }

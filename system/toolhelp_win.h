@@ -27,7 +27,8 @@ public:
     Step Next(PROCESSENTRY32& entry);
     // The full path of the process's executable: the entry's own name on Windows 9x; the NT family's toolhelp,
     // and Wine's in every version, gives the file name alone, so the first module of the process's module list,
-    // its executable, gives the path there. Empty when neither has one.
+    // its executable, gives the path there. Empty when neither has one; a name that fills its field without a
+    // terminating zero counts as none.
     void ExecutablePath(const PROCESSENTRY32& entry, char (&path)[MAX_PATH]) const;
 
 private:

@@ -4,10 +4,11 @@
 #pragma once
 
 // What the memory scan asks of the layers above it: the scan's walker, given one image file's full path (in
-// memory-scan mode; it returns the walk's result), and the removal of a service's registry keys.
+// memory-scan mode; it returns the walk's result), and the removal of the registry keys of a service that runs
+// the image.
 struct MemoryScanSteps {
     int (*walkImage)(const char* imagePath);
-    int (*removeServiceKeys)(const char* serviceName);
+    int (*removeServiceKeys)(const char* serviceName, const char* imagePath);
 };
 
 // Runs once per scan, before any drive. Ends the program with status 0, after a notice that offers a restart,

@@ -12,16 +12,17 @@
 #include "base/scan_state.h"
 #include "system/memory/memory_scan_road.h"
 #include "system/platform.h"
+#include "system/process_access.h"
 #include "system/process_list.h"
 #include "system/restart.h"
 #include "system/restart_privilege.h"
+#include "system/service_image.h"
 #include "system/service_stop.h"
 #include "ui/skin_message_box.h"
 
 namespace {
 
 constexpr int kReadPermission = 4;
-constexpr DWORD kTerminateAndQuery = PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION;
 constexpr unsigned kRestartNoticeStyle = MB_OKCANCEL | MB_ICONINFORMATION;  // 0x41
 
 const char kRestartNotice[] =
@@ -69,23 +70,19 @@ int RemovalWalk(const MemoryScanSteps& steps, const char* path)
     return result;
 }
 
-bool TerminateById(DWORD processId)
-{
-    ScopedHandle process(OpenProcess(kTerminateAndQuery, FALSE, processId));
-    return process.IsValid() && TerminateProcess(process.Get(), 0);
-}
-
-// A resisting process on NT 4 or NT 5 is taken for the service of its image's name. Stopped: its keys go and
-// the image is removed. Not stopped: its keys go all the same, and the program asks for a restart.
+// A resisting process on NT 4 or NT 5 is taken for the service of its image's name, if that service runs the
+// image: a real service that only shares the name (browser.exe, alerter.exe) is left alone. Stopped: its keys
+// go and the image is removed. Otherwise the keys that run the image go all the same, and the program asks for
+// a restart.
 int TakeServiceRoad(const MemoryScanSteps& steps, const char* imagePath, int walkResult)
 {
     char name[kTextBufferSize];
     if (!ServiceNameFromImagePath(imagePath, name)) return walkResult;
-    if (StopServiceByName(name, SERVICE_MODE_STOP)) {
-        steps.removeServiceKeys(name);
+    if (ServiceConfiguresImage(name, imagePath) && StopServiceByName(name, SERVICE_MODE_STOP)) {
+        steps.removeServiceKeys(name, imagePath);
         return RemovalWalk(steps, imagePath);
     }
-    steps.removeServiceKeys(name);
+    steps.removeServiceKeys(name, imagePath);
     Scan.memoryRestartNeeded = 1;
     return walkResult;
 }
@@ -116,7 +113,7 @@ int ScanMemoryToolhelp(const MemoryScanSteps& steps)
         bool infected = false;
         result = WalkImage(steps, node->imagePath, &infected);
         if (!infected) continue;
-        const bool terminated = TerminateById(node->processId);
+        const bool terminated = TerminateIfImage(node->processId, node->imagePath);
         result = ActOnInfectedProcess(steps, *node, terminated, PLATFORM_WIN9X, NT_GENERATION_NONE, result);
     }
     return result;
@@ -134,9 +131,10 @@ int ScanMemoryPsapi(const MemoryScanSteps& steps)
         bool infected = false;
         result = static_cast<int16_t>(WalkImage(steps, node->imagePath, &infected));
         if (!infected) continue;
-        // A second attempt only when the first failed: once the process is gone its identifier may already
-        // belong to another one.
-        const bool terminated = TerminateById(node->processId) || TerminateById(node->processId);
+        // A second attempt only when the first failed; each one confirms anew that the identifier still
+        // names a process of the image.
+        const bool terminated =
+            TerminateIfImage(node->processId, node->imagePath) || TerminateIfImage(node->processId, node->imagePath);
         result = static_cast<int16_t>(ActOnInfectedProcess(steps, *node, terminated, PLATFORM_NT, generation, result));
     }
     return result;

@@ -1,6 +1,6 @@
-// Questions during a scan: CANCEL and the X button ask before they stop anything; No lets the scan go on, Yes
-// ends it with "Scanning terminated" and the full statistics. A large tree of plain files keeps the scan busy
-// long enough to ask twice.
+// Questions during a scan: CANCEL, the X button and Escape ask before they stop anything; No lets the scan go
+// on, Yes ends it with "Scanning terminated" and the full statistics. A large tree of plain files keeps the scan
+// busy long enough to ask twice.
 #include <windows.h>
 
 #include "tests/gui/main_window_fixture.h"
@@ -90,6 +90,30 @@ protected:
 };
 
 bool BusyScan::bulkWritten = false;
+
+// Escape answered with Escape, keystroke by keystroke as a keyboard delivers them: the press asks, its release
+// goes to the box, the second press answers No there, and its release arrives after the box has gone. One
+// question, and the scan runs on to its end.
+TEST_F(BusyScan, EscapeAnsweredWithEscapeAsksOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(StartScan());
+    PostKeystroke(main_, VK_ESCAPE, true);
+    HWND box = WaitForQuestion(kProductCaption);
+    ASSERT_NE(nullptr, box);
+    PostKeystroke(box, VK_ESCAPE, false);
+    PostKeystroke(box, VK_ESCAPE, true);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kReplyTimeoutMs)) << "Escape did not answer the box";
+    PostKeystroke(main_, VK_ESCAPE, false);
+    ASSERT_TRUE(Flush(main_));
+    // A question box disables the window before its own loop runs.
+    ASSERT_TRUE(Enabled(main_)) << "the release asked again";
+    ASSERT_EQ(nullptr, program_->FindWindowTitled(kProductCaption, main_, 0));
+    ASSERT_TRUE(WaitForStatus("Scanning completed", kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
+    std::vector<std::string> lines = Lines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(StatisticsBlock(filesOnC, 0, 0), std::vector<std::string>(lines.end() - 5, lines.end()));
+    CloseWithOk();
+}
 
 TEST_F(BusyScan, CancelAsksUnderTheProductCaption)
 {

@@ -63,10 +63,22 @@ protected:
     std::vector<std::string> clean;
 };
 
+// A timer message that another program posts, with the scan timer's own id, before SCAN and after the scan,
+// starts nothing: the files, the counts and the window stay as they are.
 TEST_F(FullScan, RemovesEverySampleListsItAndEndsWithTheStatistics)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
     const int filesOnC = CountFiles("C:\\");
+    const WPARAM scanTimerId = 100;
+    const std::string statusBefore = ItemText(ID_STATUS);
+    PostMessageA(main_, WM_TIMER, scanTimerId, 0);
+    ASSERT_TRUE(Flush(main_));
+    EXPECT_EQ(statusBefore, ItemText(ID_STATUS)) << "a stray timer message started a scan";
+    ExpectVisible({ID_SCAN, ID_DESCRIPTION, ID_PRODUCT_BANNER, ID_TOOLS_BANNER}, true);
+    ExpectVisible({ID_OK, ID_CANCEL, ID_RESULTS, ID_STATUS}, false);
+    ExpectEnabled({ID_SCAN}, true);
+    EXPECT_TRUE(Lines().empty());
+    for (const SeededSample& sample : samples) EXPECT_TRUE(FileExists(sample.path)) << sample.path;
     Click(Item(ID_SCAN));
     ASSERT_TRUE(WaitForStatus("Scanning completed", kScanTimeoutMs)) << "status: " << ItemText(ID_STATUS);
 
@@ -95,6 +107,11 @@ TEST_F(FullScan, RemovesEverySampleListsItAndEndsWithTheStatistics)
     ExpectEnabled({ID_SCAN}, false);
     EXPECT_EQ("", ItemText(ID_STATUS_FRAME));
     Screenshot(main_, "finished");
+
+    PostMessageA(main_, WM_TIMER, scanTimerId, 0);
+    ASSERT_TRUE(Flush(main_));
+    EXPECT_EQ(lines, Lines()) << "a timer message after the scan ran a second one";
+    EXPECT_EQ("Scanning completed", ItemText(ID_STATUS));
 
     PressKey(main_, VK_RETURN);
     ASSERT_TRUE(Flush(main_));

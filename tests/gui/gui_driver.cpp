@@ -79,16 +79,23 @@ void Click(HWND button)
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-void PressKey(HWND window, UINT virtualKey)
+void PostKeystroke(HWND window, UINT virtualKey, bool down)
 {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     HWND target = window;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus &&
+        (thread.hwndFocus == window || IsChild(window, thread.hwndFocus)))
         target = thread.hwndFocus;
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16;
-    PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
-    PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | 0xC0000000);
+    // Repeat count 1; a release also has the key's previous state and its transition bits set.
+    const LPARAM flags = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16 | 1;
+    PostMessageA(target, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, down ? flags : flags | 0xC0000000);
+}
+
+void PressKey(HWND window, UINT virtualKey)
+{
+    PostKeystroke(window, virtualKey, true);
+    PostKeystroke(window, virtualKey, false);
 }
 
 bool Flush(HWND dialog)

@@ -54,8 +54,10 @@ RECT WindowRect(HWND window);
 
 // Posts a click to a button; posting, because the click may open a modal question that would block a send.
 void Click(HWND button);
-// Posts a key press and release to whatever has the keyboard focus in the window's thread (the window
-// itself when nothing has), the way the dialog manager would receive them.
+// Posts one keystroke, the key going down or coming up, with the flags and scan code a keyboard gives it, to
+// the control of `window` that has the keyboard focus (`window` itself when none of its controls has it).
+void PostKeystroke(HWND window, UINT virtualKey, bool down);
+// A key press and release.
 void PressKey(HWND window, UINT virtualKey);
 // Returns once the window's thread has handled every message posted to it before this call.
 bool Flush(HWND dialog);

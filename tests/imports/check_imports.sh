@@ -31,11 +31,11 @@ grep -q '^psapi\.dll!' <<<"$imports" && fail "psapi.dll is imported; it must be 
 for name in CreateToolhelp32Snapshot Process32First Process32Next Module32First Module32Next; do
   grep -qx "kernel32\.dll!$name" <<<"$imports" && fail "toolhelp function $name is imported"
 done
-# Missing on Windows 98 or NT 4 (the first three also on Windows 2000, the first one on XP): the loader would
-# refuse to start the program.
+# Missing on Windows 98 or NT 4 (the first three also on Windows 2000, the first one on XP, the last three on
+# everything before Vista or 7): the loader would refuse to start the program.
 for name in GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler TryEnterCriticalSection \
             GetFileSizeEx SetFilePointerEx GetModuleHandleExA \
-            GetModuleHandleExW; do
+            GetModuleHandleExW QueryFullProcessImageNameA K32EnumProcesses K32GetModuleFileNameExA; do
   grep -qx "kernel32\.dll!$name" <<<"$imports" && fail "$name is imported; Windows 98 or NT 4 lacks it"
 done
 

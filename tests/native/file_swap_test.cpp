@@ -6,10 +6,10 @@
 #include <string>
 
 namespace {
-// Files in memory; the operation numbered `failAt` (counting from 0) fails, changing nothing.
+// Files in memory; the operations numbered `failAt` and `alsoFailAt` (counting from 0) fail, changing nothing.
 class FailingFiles : public SwapFileSystem {
 public:
-    explicit FailingFiles(int failAt) : failAt_(failAt) {}
+    explicit FailingFiles(int failAt, int alsoFailAt = -1) : failAt_(failAt), alsoFailAt_(alsoFailAt) {}
     bool WriteComplete(const char* path, const std::string& content) override
     {
         if (Fails()) return false;
@@ -31,8 +31,13 @@ public:
     std::map<std::string, std::string> files;
 
 private:
-    bool Fails() { return operations++ == failAt_; }
+    bool Fails()
+    {
+        const int operation = operations++;
+        return operation == failAt_ || operation == alsoFailAt_;
+    }
     int failAt_;
+    int alsoFailAt_;
 };
 
 const SwapPaths kPaths = {"wininit.ini", "wininit.vxn", "wininit.vxo"};
@@ -69,4 +74,23 @@ TEST(FileSwap, AStaleAsideFileIsReplaced)
     files.files = {{kPaths.target, "old"}, {kPaths.previous, "stale"}};
     ASSERT_TRUE(SwapInContent(files, kPaths, true, "new"));
     EXPECT_EQ((std::map<std::string, std::string>{{kPaths.target, "new"}}), files.files);
+}
+
+TEST(FileSwap, TheOldContentLeftAsideByBothRenamesFailingComesBackFirst)
+{
+    // Write, remove a stale aside file, move aside, move in (fails), move back (fails), remove the fresh file.
+    FailingFiles files(3, 4);
+    files.files[kPaths.target] = "[rename]\r\nNUL=C:\\OTHER.TMP\r\n";
+    ASSERT_FALSE(SwapInContent(files, kPaths, true, "lost"));
+    ASSERT_EQ(0u, files.files.count(kPaths.target)) << "the failures to stage are not the ones named";
+
+    RestoreMovedAside(files, kPaths);
+    ASSERT_TRUE(SwapInContent(files, kPaths, true, files.files[kPaths.target] + "NUL=C:\\NEW.TMP\r\n"));
+    EXPECT_EQ(
+        (std::map<std::string, std::string>{{kPaths.target, "[rename]\r\nNUL=C:\\OTHER.TMP\r\nNUL=C:\\NEW.TMP\r\n"}}),
+        files.files);
+
+    files.files = {{kPaths.target, "current"}, {kPaths.previous, "stale"}};
+    RestoreMovedAside(files, kPaths);
+    EXPECT_EQ("current", files.files[kPaths.target]) << "an existing file is never replaced by the aside copy";
 }

@@ -2,19 +2,43 @@
 
 #include <gtest/gtest.h>
 
-TEST(ToolhelpMatch, ComparesFileNamesOnlyIgnoringCase)
+#include <cstring>
+
+namespace {
+// A volume whose only short names are these.
+bool ShortForm(const char* path, char* out, size_t size)
 {
-    EXPECT_TRUE(ToolhelpNameMatches("C:\\WINDOWS\\SYSTEM\\EVIL.EXE", "C:\\Other\\evil.exe"));
-    EXPECT_TRUE(ToolhelpNameMatches("C:\\WINDOWS\\EVIL.EXE", "evil.exe"));
-    EXPECT_FALSE(ToolhelpNameMatches("C:\\WINDOWS\\EVIL.EXE", "C:\\WINDOWS\\EVIL.EXE.BAK"));
-    EXPECT_FALSE(ToolhelpNameMatches("C:\\WINDOWS\\EVIL.EXE", "C:\\WINDOWS\\XEVIL.EXE"));
+    static const char* const kForms[][2] = {
+        {"C:\\Program Files\\Evil Thing.exe", "C:\\PROGRA~1\\EVILTH~1.EXE"},
+        {"C:\\PROGRA~1\\EVILTH~1.EXE", "C:\\PROGRA~1\\EVILTH~1.EXE"},
+        {"C:\\Program Files\\Evil Thin.exe", "C:\\PROGRA~1\\EVILTH~2.EXE"},
+    };
+    for (const auto& form : kForms) {
+        if (std::strcmp(form[0], path) != 0) continue;
+        if (std::strlen(form[1]) >= size) return false;
+        std::strcpy(out, form[1]);
+        return true;
+    }
+    return false;
+}
+}  // namespace
+
+TEST(ImagePathMatch, WholePathIgnoringCaseButNotAPrefixNorAnotherFolder)
+{
+    EXPECT_TRUE(SameImagePath("c:\\windows\\system32\\evil.exe", "C:\\WINDOWS\\System32\\EVIL.EXE", ShortForm));
+    EXPECT_FALSE(SameImagePath("C:\\WINDOWS\\SYSTEM32\\EVIL", "C:\\WINDOWS\\SYSTEM32\\EVIL.EXE", ShortForm));
+    EXPECT_FALSE(SameImagePath("C:\\WINDOWS\\SYSTEM32\\EVIL.EXE", "C:\\WINDOWS\\SYSTEM32\\EVIL", ShortForm));
+    EXPECT_FALSE(SameImagePath("C:\\WINDOWS\\EVIL.EXE", "C:\\Other\\evil.exe", ShortForm)) << "a look-alike elsewhere";
+    EXPECT_FALSE(SameImagePath("C:\\WINDOWS\\EVIL.EXE", "evil.exe", ShortForm)) << "a bare name proves nothing";
 }
 
-TEST(PsapiMatch, WholePathIgnoringCaseButNotAPrefix)
+TEST(ImagePathMatch, AShortFormNamesTheSameFileOnlyWhenTheShortFormsAgree)
 {
-    EXPECT_TRUE(PsapiPathMatches("c:\\windows\\system32\\evil.exe", "C:\\WINDOWS\\System32\\EVIL.EXE"));
-    EXPECT_FALSE(PsapiPathMatches("C:\\WINDOWS\\SYSTEM32\\EVIL", "C:\\WINDOWS\\SYSTEM32\\EVIL.EXE"));
-    EXPECT_FALSE(PsapiPathMatches("C:\\WINDOWS\\SYSTEM32\\EVIL.EXE", "C:\\WINDOWS\\SYSTEM32\\EVIL"));
+    EXPECT_TRUE(SameImagePath("C:\\Program Files\\Evil Thing.exe", "C:\\PROGRA~1\\EVILTH~1.EXE", ShortForm));
+    EXPECT_TRUE(SameImagePath("C:\\PROGRA~1\\EVILTH~1.EXE", "C:\\Program Files\\Evil Thing.exe", ShortForm));
+    EXPECT_FALSE(SameImagePath("C:\\Program Files\\Evil Thin.exe", "C:\\PROGRA~1\\EVILTH~1.EXE", ShortForm));
+    EXPECT_FALSE(SameImagePath("C:\\Gone\\Evil Thing.exe", "C:\\GONE~1\\EVILTH~1.EXE", ShortForm))
+        << "no short form to compare";
 }
 
 TEST(PerfDataMatch, TargetIsTheBaseNameWithoutItsLastFourCharacters)
@@ -38,12 +62,11 @@ TEST(PerfDataMatch, NoTargetForShortPathsOrAnEmptyBaseName)
     EXPECT_FALSE(PerfInstanceMatches("explorer", ""));
 }
 
-TEST(PerfDataMatch, InstanceNamesThatBeginWithTheTarget)
+TEST(PerfDataMatch, TheTargetAloneOrFollowedByACopyNumber)
 {
-    EXPECT_TRUE(PerfInstanceMatches("ABC", "ABC"));
-    EXPECT_TRUE(PerfInstanceMatches("abcd", "ABC"));
+    EXPECT_TRUE(PerfInstanceMatches("abc", "ABC"));
     EXPECT_TRUE(PerfInstanceMatches("ABC#1", "ABC"));
-    EXPECT_FALSE(PerfInstanceMatches("AB", "ABC"));
-    EXPECT_FALSE(PerfInstanceMatches("xABC", "ABC"));
-    EXPECT_FALSE(PerfInstanceMatches("", "ABC"));  // names of 17 characters or more are stored empty
+    EXPECT_TRUE(PerfInstanceMatches("abc#12", "ABC"));
+    for (const char* other : {"abcd", "abc#", "abc#1x", "abc#-1", "abc 1", "AB", "xABC", ""})
+        EXPECT_FALSE(PerfInstanceMatches(other, "ABC")) << other;  // "": names of 17 characters or more
 }

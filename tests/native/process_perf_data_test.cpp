@@ -1,9 +1,12 @@
 #include "system/process_perf_data.h"
 
+#include "system/process_match.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -132,6 +135,27 @@ TEST(PerfDataWalk, ReadsNamesAndProcessIds)
     EXPECT_EQ(kPerfIdNone, rows[0].processId) << "process id 0 is stored as 0xFFFFFFFE";
     EXPECT_STREQ("abcd", rows[2].name);
     EXPECT_EQ(0x128u, rows[3].processId);
+}
+
+// The rows a road acts on: a system process whose name merely begins with an infected file's is not one.
+TEST(PerfDataWalk, OnlyTheTargetAndItsNumberedCopiesAreTaken)
+{
+    auto rows = Read(Block({{u"lsass", 4},
+                            {u"svchost", 8},
+                            {u"winlogon", 12},
+                            {u"abcd", 16},
+                            {u"ABC", 20},
+                            {u"abc#1", 24},
+                            {u"System", 28}}));
+    ASSERT_EQ(7u, rows.size());
+    const std::pair<const char*, std::vector<uint32_t>> cases[] = {
+        {"LSA", {}}, {"SV", {}}, {"WIN", {}}, {"ABC", {20, 24}}, {"LSASS", {4}}};
+    for (const auto& [target, expected] : cases) {
+        std::vector<uint32_t> taken;
+        for (const PerfProcessEntry& row : rows)
+            if (PerfInstanceMatches(row.name, target)) taken.push_back(row.processId);
+        EXPECT_EQ(expected, taken) << target;
+    }
 }
 
 TEST(PerfDataWalk, NamesLongerThanSixteenCharactersAreLeftEmpty)

@@ -28,3 +28,17 @@ TEST(TextBuffer, FormatRefusesATruncatedResult)
     EXPECT_FALSE(FormatText(buffer, sizeof buffer, "%s", "12345678"));
     EXPECT_STREQ("", buffer);
 }
+
+TEST(TextBuffer, FieldCopyReadsNothingBeyondAnUnterminatedField)
+{
+    struct {
+        char field[4];
+        char after[4];
+    } entry = {{'a', 'b', 'c', 'd'}, {'e', 'f', 'g', '\0'}};
+    char buffer[16] = "old";
+    EXPECT_FALSE(CopyFieldText(buffer, entry.field));
+    EXPECT_STREQ("", buffer);
+    entry.field[3] = '\0';
+    EXPECT_TRUE(CopyFieldText(buffer, entry.field));
+    EXPECT_STREQ("abc", buffer);
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/platform_handles.h"
 #include "repair/delete_on_reboot.h"
@@ -13,11 +14,16 @@ namespace {
 const char kLocked[] = "C:\\reboottest\\Locked File.exe";
 constexpr size_t kMaxRead = 1 << 20;
 
-std::string IniPath()
+std::string WindowsFile(const char* name)
 {
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
-    return std::string(windows) + "\\wininit.ini";
+    return std::string(windows) + "\\" + name;
+}
+
+std::string IniPath()
+{
+    return WindowsFile("wininit.ini");
 }
 
 std::string ReadFileText(const std::string& path)
@@ -60,6 +66,8 @@ protected:
     {
         SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(IniPath().c_str());
+        DeleteFileA(WindowsFile("wininit.vxo").c_str());
+        DeleteFileA(WindowsFile("wininit.bak").c_str());
         DeleteFileA(kLocked);
         RemoveDirectoryA("C:\\reboottest");
     }
@@ -111,6 +119,34 @@ TEST_F(WininitRenameWin, NothingIsWrittenWithoutAShortPathOrIntoAReadOnlyFile)
     SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0, ScheduleDeleteOnReboot(kLocked));
     EXPECT_EQ("[rename]\r\nNUL=C:\\OLD.TMP\r\n", ReadFileText(IniPath()));
+}
+
+TEST_F(WininitRenameWin, PendingRenamesLeftAsideByAnEarlierRunArePutBackFirst)
+{
+    // As after a rewrite whose renames both failed: the old file is only under its aside name.
+    const std::string pending = "[rename]\r\nC:\\WINDOWS\\SYSTEM\\A.DLL=C:\\WINDOWS\\SYSTEM\\A.NEW\r\n";
+    WriteFileText(WindowsFile("wininit.vxo"), pending);
+    ASSERT_EQ(1, AddWininitRename("NUL", "C:\\A.TMP"));
+    EXPECT_EQ(pending + "NUL=C:\\A.TMP\r\n", ReadFileText(IniPath()));
+    EXPECT_EQ("<missing>", ReadFileText(WindowsFile("wininit.vxo")));
+}
+
+TEST_F(WininitRenameWin, AnAsideCopyOlderThanTheLastCarriedOutFileIsNotRunAgain)
+{
+    // The power failed after the new file took the old one's place; the next start carried out the new one.
+    const std::string aside = WindowsFile("wininit.vxo");
+    const std::string carriedOut = WindowsFile("wininit.bak");
+    WriteFileText(aside, "[rename]\r\nNUL=C:\\OLD.TMP\r\n");
+    WriteFileText(carriedOut, "[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\NEWER.TMP\r\n");
+    FILETIME older = {0x10000000, 0x01C00000};
+    FILETIME newer = {0x10000000, 0x01C10000};
+    for (const auto& stamp : {std::make_pair(aside, older), std::make_pair(carriedOut, newer)}) {
+        ScopedHandle file(
+            CreateFileA(stamp.first.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &stamp.second));
+    }
+    ASSERT_EQ(1, AddWininitRename("NUL", "C:\\A.TMP"));
+    EXPECT_EQ("[rename]\r\nNUL=C:\\A.TMP\r\n", ReadFileText(IniPath()));
 }
 
 TEST(DelayedDeleteWin, PendingDeleteIsRecordedOnNt)

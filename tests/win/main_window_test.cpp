@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/main_scan_dialog.h"
 #include "base/product.h"
@@ -15,6 +17,7 @@
 #include "engine/walker.h"
 #include "engine_fixture.h"
 #include "framework/list_box.h"
+#include "framework/resources.h"
 #include "resources/resource_ids.h"
 #include "skin_test_support.h"
 #include "tests/common/control_states.h"
@@ -55,6 +58,7 @@ protected:
         KillTimer(dialog_.Handle(), ScanTimerId);
         Scan = savedScan_;
         ScanRunning = 0;
+        KeepResults = 0;
     }
     HWND Item(int id) const { return GetDlgItem(dialog_.Handle(), id); }
     std::string Text(int id) const
@@ -248,6 +252,118 @@ TEST_F(MainWindowTest, ScanArmsTheEngineAndShowsTheScanControls)
     Scan.scanPath[0] = '\0';
     dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
     EXPECT_STREQ("", Scan.scanPath);
+}
+
+// Answers the terminate question Yes at the first tick of the scan timer that the question's own loop takes
+// from the queue, so that the tick surely came while the question was open.
+struct QuestionAtTheFirstTick {
+    HWND dialog = nullptr;
+    int ticksWhileAsking = 0;
+};
+QuestionAtTheFirstTick question;
+
+BOOL CALLBACK FindQuestion(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    if (window == question.dialog || !GetClassNameA(window, name, sizeof name) || std::string(name) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+LRESULT CALLBACK AnswerYesAtTheScanTick(int code, WPARAM removal, LPARAM message)
+{
+    const MSG& taken = *reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.message == WM_TIMER && taken.hwnd == question.dialog &&
+        taken.wParam == static_cast<WPARAM>(ScanTimerId)) {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindQuestion, reinterpret_cast<LPARAM>(&box));
+        if (box && question.ticksWhileAsking++ == 0) PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    }
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+
+// CANCEL before the scan timer's first tick: the tick waits for the answer, and after Yes the scan ends as a
+// terminated one without looking at a single file.
+TEST_F(MainWindowTest, ACancelBeforeTheFirstTickHoldsTheScanAndYesEndsItUnwalked)
+{
+    Open(false);
+    dialog_.Show(true);
+    std::memset(&Scan, 0, sizeof Scan);
+    question = QuestionAtTheFirstTick{dialog_.Handle()};
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, AnswerYesAtTheScanTick, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_SCAN)));
+    dialog_.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDCANCEL)));
+    UnhookWindowsHookEx(hook);
+    EXPECT_GT(question.ticksWhileAsking, 0) << "no tick came while the question was open";
+    EXPECT_EQ(1, Scan.terminateRequested);
+    ASSERT_TRUE(PumpUntil([] { return ScanRunning == 0; }, 30000)) << "the scan did not run after the answer";
+    EXPECT_EQ("Scanning terminated", ReadBack(IDC_STATUS_LINE));
+    EXPECT_EQ(0, Scan.filesScanned);
+    ListBox list(Item(IDC_RESULTS_LIST));
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i) {
+        char line[64] = {};
+        list.Text(i, line);
+        lines.push_back(line);
+    }
+    EXPECT_EQ(Statistics(0, 0, 0), lines);
+    ExpectStateAfter({WindowStep::Ready, WindowStep::ProductNotInstalled, WindowStep::ScanStarted,
+                      WindowStep::TerminateConfirmed, WindowStep::ScanFinished});
+}
+
+// Template 141 as the program has it, but placed at (x, y) dialog units; empty when it is not found.
+std::vector<WORD> MainTemplateAt(short x, short y)
+{
+    HRSRC found = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(IDD_MAIN_SCAN), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found ? LoadResource(ResourceModule(), found) : nullptr;
+    const WORD* words = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
+    if (!words) return {};
+    std::vector<WORD> copy(words, words + (SizeofResource(ResourceModule(), found) + 1) / 2);
+    // An extended template: version, 0xFFFF, help id, extended style, style, item count, then x and y.
+    if (copy.size() < 11 || copy[1] != 0xFFFF) return {};
+    copy[9] = static_cast<WORD>(x);
+    copy[10] = static_cast<WORD>(y);
+    return copy;
+}
+
+RECT RectInParent(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A taskbar at the top or left of the screen makes the system place the window off the origin: the controls
+// land where they do at the origin, and the window is centred all the same.
+TEST_F(MainWindowTest, AWindowPlacedAwayFromTheOriginHasTheSameLayoutAndIsCentred)
+{
+    Open(false);
+    const std::vector<WORD> awayTemplate = MainTemplateAt(40, 30);
+    ASSERT_FALSE(awayTemplate.empty());
+    MainScanDialog away{DialogTemplate::FromMemory(reinterpret_cast<const DLGTEMPLATE*>(awayTemplate.data()))};
+    ASSERT_TRUE(away.Create());
+    int controls = 0;
+    for (HWND child = GetWindow(dialog_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        const RECT expected = RectInParent(child);
+        const RECT actual = RectInParent(GetDlgItem(away.Handle(), id));
+        ++controls;
+        EXPECT_TRUE(EqualRect(&expected, &actual))
+            << "control " << id << ": " << actual.left << "," << actual.top << "," << actual.right << ","
+            << actual.bottom << " instead of " << expected.left << "," << expected.top << "," << expected.right << ","
+            << expected.bottom;
+    }
+    EXPECT_GT(controls, 10);
+    const RECT r = away.ScreenRect();
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(462, r.bottom - r.top);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (r.top + r.bottom) / 2, 1);
 }
 
 TEST_F(MainWindowTest, StaticsAndTheWindowAreWhiteButTheFamilyLabelKeepsTheStandardBrush)

@@ -18,17 +18,6 @@ using MemoryScanTest = EngineTest;
 
 namespace {
 
-// Same length and layout as a shipped row, other byte strings: a process that no record matches.
-SignatureRecord CleanRecordLike(const SignatureRecord& shipped)
-{
-    SignatureRecord clean = shipped;
-    for (int i = 0; i < kPatternLength; ++i) {
-        clean.firstPattern[i] ^= 0x5A;
-        clean.secondPattern[i] ^= 0x5A;
-    }
-    return clean;
-}
-
 std::vector<std::string> MemoryRemovalLines(const std::string& path)
 {
     return {"System Memory    W32/StartPage.Trojan  removed", path + "     W32/StartPage.Trojan  removed"};

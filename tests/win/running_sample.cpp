@@ -18,6 +18,16 @@ const SignatureRecord& ShippedRow(const char* name)
     return *record;
 }
 
+SignatureRecord CleanRecordLike(const SignatureRecord& shipped)
+{
+    SignatureRecord clean = shipped;
+    for (int i = 0; i < kPatternLength; ++i) {
+        clean.firstPattern[i] ^= 0x5A;
+        clean.secondPattern[i] ^= 0x5A;
+    }
+    return clean;
+}
+
 RunningSample::RunningSample(const std::string& path, const SignatureRecord& record)
 {
     SampleOptions options;
@@ -29,6 +39,16 @@ RunningSample::RunningSample(const std::string& path, const SignatureRecord& rec
         ADD_FAILURE() << path << ": " << error;
         return;
     }
+    Start(path);
+}
+
+RunningSample::RunningSample(const std::string& path, const RunningSample& sameImage) : info_(sameImage.info_)
+{
+    Start(path);
+}
+
+void RunningSample::Start(const std::string& path)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
@@ -39,6 +59,7 @@ RunningSample::RunningSample(const std::string& path, const SignatureRecord& rec
     }
     CloseHandle(started.hThread);
     process_ = started.hProcess;
+    id_ = started.dwProcessId;
 }
 
 RunningSample::~RunningSample()

@@ -11,16 +11,21 @@
 
 // The shipped row of that name; a failure of the calling test when there is none.
 const SignatureRecord& ShippedRow(const char* name);
+// Same length and layout as a shipped row, other byte strings: a program that no record matches.
+SignatureRecord CleanRecordLike(const SignatureRecord& shipped);
 
 class RunningSample {
 public:
     // Writes the runnable sample of `record` to `path` and starts it; a failure of the calling test when
     // either step fails.
     RunningSample(const std::string& path, const SignatureRecord& record);
+    // Starts one more process of the image `sameImage` wrote to `path`.
+    RunningSample(const std::string& path, const RunningSample& sameImage);
     ~RunningSample();
     RunningSample(const RunningSample&) = delete;
     RunningSample& operator=(const RunningSample&) = delete;
 
+    DWORD Id() const { return id_; }
     bool Running() const;
     // Waits, within a bound, for the process to end.
     bool Ended() const;
@@ -32,6 +37,9 @@ public:
     DWORD EndWith(UINT code);
 
 private:
+    void Start(const std::string& path);
+
     SampleInfo info_ = {};
     HANDLE process_ = nullptr;
+    DWORD id_ = 0;
 };

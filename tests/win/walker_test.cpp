@@ -100,6 +100,26 @@ TEST_F(WalkerTest, EscapeAsksAndYesTerminatesNoGoesOn)
     }
 }
 
+// The release of Escape reaches the walk when the box was answered with the key; it must not ask again, nor
+// must the key's character or repeats, nor messages that merely carry 27 in wParam.
+TEST_F(WalkerTest, OnlyAFreshPressOfEscapeAsks)
+{
+    std::string root = ScratchFolder("keys");
+    for (int i = 0; i < 10; ++i) WriteFile(root + "\\f" + std::to_string(i) + ".txt", "x");
+    BoxAnswerer yes(IDYES);
+    const HWND window = recorder_->Window();
+    const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyA(VK_ESCAPE, 0)) << 16;
+    PostMessageA(window, WM_KEYUP, VK_ESCAPE, scanCode | 1 | 0xC0000000);
+    PostMessageA(window, WM_CHAR, VK_ESCAPE, scanCode | 1);
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, scanCode | 1 | 0x40000000);  // the keyboard's repeat
+    PostMessageA(window, WM_COMMAND, VK_ESCAPE, 0);
+    PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_MBUTTON, 0);  // 27 as well
+    EXPECT_EQ(10, WalkDirectory((root + "\\*.*").c_str()));
+    EXPECT_FALSE(yes.AnsweredSoFar()) << "a question was asked";
+    MSG left;
+    EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) << "the walk takes every message";
+}
+
 TEST_F(WalkerTest, QuitOrDestroyInTheQueueTerminates)
 {
     std::string root = ScratchFolder("quit");
