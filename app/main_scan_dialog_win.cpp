@@ -4,12 +4,12 @@
 
 #include "app/child_layout_win.h"
 #include "app/dialog_font_win.h"
-#include "app/machine_registry_win.h"
 #include "app/results_list_win.h"
 #include "app/window_region_win.h"
 #include "app/window_texts.h"
 #include "base/product.h"
 #include "base/progress_channel.h"
+#include "base/registry_value.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/scan_driver.h"
@@ -36,7 +36,8 @@ constexpr int kWebAddressSize = 512;
 bool ProductInstalled()
 {
     char folder[kRegistryBufferSize] = {};
-    return ReadMachineRegistryString(kInstalledProductKey, kInstalledProductValue, folder, sizeof folder) == 1;
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, kInstalledProductKey, kInstalledProductValue, folder, sizeof folder) ==
+           1;
 }
 
 void OpenWebPage(const char* address)

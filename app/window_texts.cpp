@@ -8,7 +8,6 @@
 
 const char kCopyrightText[] = VEX_COPYRIGHT_TEXT;
 const char kInstalledNoteText[] = "This program is a part of Halvane antivirus software.";
-const char kTerminateQuestion[] = "Terminate the Scan now?";
 const char kCloseButtonQuestionCaption[] = "DialogBoxTitle";
 const char kStatusFrameScanningCaption[] = "Scanning";
 const char kProductPageAddress[] = "https://vexilor.example/antivirus";

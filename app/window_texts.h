@@ -5,7 +5,6 @@
 
 extern const char kCopyrightText[];
 extern const char kInstalledNoteText[];
-extern const char kTerminateQuestion[];
 extern const char kCloseButtonQuestionCaption[];  // the X button asks under this caption, not the product's
 extern const char kStatusFrameScanningCaption[];
 extern const char kProductPageAddress[];

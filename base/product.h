@@ -6,3 +6,6 @@ constexpr int kTextBufferSize = 260;  // the platform's MAX_PATH; every plain te
 extern char ProductCaption[kTextBufferSize];  // window title, single-instance key, default box caption
 extern char FamilyName[kTextBufferSize];      // the malware family named in the window's texts
 extern int ScanTimerId;                       // timer that SCAN starts and the scan handler kills
+
+// Asked by the window's CANCEL and X and by Escape during a scan.
+extern const char kTerminateQuestion[];

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 
 std::string ClamLogicalSignature(const SignatureRecord& record);
 

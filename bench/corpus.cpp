@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/flat_sample.h"
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "tools/samplegen/sample_pe.h"
 
 namespace {

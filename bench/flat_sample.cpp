@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 #include "tools/samplegen/sample_pe.h"
 
 namespace {

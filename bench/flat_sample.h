@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 
 // False, with the reason in `error`, when the stretch and the headers do not fit in the record's length.
 bool BuildFlatSample(const SignatureRecord& record, std::vector<uint8_t>& image, std::string* error);

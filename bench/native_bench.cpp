@@ -12,7 +12,7 @@
 #include "bench/results.h"
 #include "bench/synthetic_table.h"
 #include "bench/tree_walk.h"
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 #include "tools/samplegen/memory_file.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 
 constexpr int kSyntheticRowCount = 972;
 

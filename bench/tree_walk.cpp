@@ -7,8 +7,8 @@
 
 #include <cstring>
 
-#include "engine/pe_reader.h"
-#include "engine/signature_match.h"
+#include "engine/detection/pe_reader.h"
+#include "engine/detection/signature_match.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "bench/native_bench.h"
 #include "bench/results.h"
 #include "bench/tree_walk.h"
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 
 namespace {
 

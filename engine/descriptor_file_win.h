@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/text_pattern.h"
+#include "engine/detection/text_pattern.h"
 
 class DescriptorFile : public TextSource {
 public:

@@ -8,7 +8,8 @@
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/descriptor_file_win.h"
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
+#include "engine/removed_file.h"
 #include "engine/text_pattern_file.h"
 #include "repair/delete_on_reboot.h"
 #include "repair/startup_entries.h"
@@ -27,16 +28,8 @@ void DeleteInfectedFile(const char* path, const char* name)
         AppendResultF("%s     %s Unable to remove", Scan.statusText, Scan.detectionName);
         return;
     }
-    if (DeleteFileA(path)) {
-        ++Scan.filesRemoved;
-        CleanUninstallEntry();
-        AppendResultF("%s     %s removed", path, name);
-        return;
-    }
-    if (KillProcessesByImage(path) && DeleteFileA(path)) {
-        CleanUninstallEntry();
-        ++Scan.filesRemoved;
-        AppendResultF("%s     %s removed", path, name);
+    if (DeleteFileA(path) || (KillProcessesByImage(path) && DeleteFileA(path))) {
+        NoteRemovedFile(path, name);
         return;
     }
     AppendResultF("%s     %s Unable to remove", path, name);

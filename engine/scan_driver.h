@@ -2,7 +2,7 @@
 // restart offer. Runs synchronously inside the main window's timer handler; always returns 1.
 #pragma once
 
-#include "system/memory_scan.h"
+#include "system/memory/memory_scan.h"
 
 int RunScan();
 

@@ -6,7 +6,7 @@
 #include "base/scan_state.h"
 #include "engine/walker.h"
 #include "repair/service_keys.h"
-#include "system/memory_scan.h"
+#include "system/memory/memory_scan.h"
 #include "system/restart.h"
 #include "ui/skin_message_box.h"
 

@@ -6,21 +6,18 @@
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "engine/descriptor_file_win.h"
-#include "engine/text_pattern.h"
-#include "repair/startup_entries.h"
+#include "engine/detection/text_pattern.h"
+#include "engine/removed_file.h"
 
 namespace {
 
 void RemoveMatchedFile(const char* path, const char* name)
 {
     // No attribute reset, termination or scheduling: a text file is not locked by a running worm.
-    if (DeleteFileA(path)) {
-        ++Scan.filesRemoved;
-        CleanUninstallEntry();
-        AppendResultF("%s     %s removed", path, name);
-    } else {
+    if (DeleteFileA(path))
+        NoteRemovedFile(path, name);
+    else
         AppendResultF("%s     %s Remove failed", path, name);
-    }
 }
 }  // namespace
 

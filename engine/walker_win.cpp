@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/platform_handles.h"
+#include "base/product.h"
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
@@ -149,7 +150,7 @@ void PumpPendingMessage()
         message.wParam == VK_ESCAPE;
     if (escapeKeystroke) {
         const bool freshPress = message.message == WM_KEYDOWN && (message.lParam & kKeyWasDown) == 0;
-        if (freshPress && SkinMessageBox("Terminate the Scan now?", ProductCaption, MB_YESNO | MB_ICONQUESTION) != IDNO)
+        if (freshPress && SkinMessageBox(kTerminateQuestion, ProductCaption, MB_YESNO | MB_ICONQUESTION) != IDNO)
             Scan.terminateRequested = 1;
         return;
     }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/text_pattern.h"
+#include "engine/detection/text_pattern.h"
 
 namespace {
 class BufferSource : public TextSource {

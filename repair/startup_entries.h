@@ -20,6 +20,3 @@ int CleanUninstallEntry();
 void RemoveRunValuesForFile(HKEY root, const char* subkey);
 // 1 only when the value was deleted and the key closed cleanly.
 int DeleteRegistryValue(HKEY root, const char* subkey, const char* valueName);
-// Reads the value's data into `buffer` (capacity bytes, zero-filled first). Data that does not leave room for
-// a terminating zero is not read (result 0): a cut-off command could name a different file. 1 on success.
-int ReadRegistryValue(HKEY root, const char* subkey, const char* valueName, char* buffer, unsigned long capacity);

@@ -8,6 +8,7 @@
 #include "base/platform_handles.h"
 #include "base/platform_text.h"
 #include "base/progress_channel.h"
+#include "base/registry_value.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
 #include "repair/run_value.h"
@@ -77,32 +78,11 @@ bool RemoveStartupValue(HKEY root, const char* subkey, const char* name, RunValu
 bool DeleteMarkedValue(HKEY key, const char* valueName, const char* marker)
 {
     char data[kUninstallDataSize];
-    DWORD size = 0;
-    if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size >= sizeof data)
-        return false;
-    std::memset(data, 0, sizeof data);
-    if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-        return false;
+    if (!ReadValueText(key, valueName, data, sizeof data)) return false;
     if (!std::strstr(data, marker)) return true;
     return RegDeleteValueA(key, valueName) == ERROR_SUCCESS;
 }
 }  // namespace
-
-int ReadRegistryValue(HKEY root, const char* subkey, const char* valueName, char* buffer, unsigned long capacity)
-{
-    std::memset(buffer, 0, capacity);
-    ScopedKey key;
-    DWORD size = 0;
-    if (!key.Open(root, subkey, KEY_READ) ||
-        RegQueryValueExA(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size >= capacity)
-        return 0;
-    if (RegQueryValueExA(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS) {
-        std::memset(buffer, 0, capacity);
-        return 0;
-    }
-    return key.Close() == ERROR_SUCCESS ? 1 : 0;
-}
 
 int DeleteRegistryValue(HKEY root, const char* subkey, const char* valueName)
 {

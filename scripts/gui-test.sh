@@ -7,34 +7,43 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/sandbox.sh"
 
 # vex_run_driver PREFIX DRIVER ARTIFACTS [ARGS...]: runs the driver (already copied to C:\vexbin) in the
-# prefix, passes its output through and answers its screenshot requests. Returns the driver's exit code.
+# prefix, passes its output through and answers its screenshot requests. Returns the driver's exit code. The
+# driver's output comes through a file descriptor of this function's own, ended by a line with its exit code,
+# so that a driver that ends before its output has been read loses none of it.
 vex_run_driver() {
-  local pfx=$1 driver=$2 artifacts=$3 line name driver_pid
+  local pfx=$1 driver=$2 artifacts=$3 line name answers from_driver to_driver status=1
   shift 3
   mkdir -p "$artifacts"
-  coproc DRIVER { VEX_GUI_SHOTS=1 vex_wine_in "$pfx" wine "C:\\vexbin\\$(basename "$driver")" "$@" 2>&1; }
-  driver_pid=$DRIVER_PID
-  while IFS= read -r line <&"${DRIVER[0]}"; do
+  answers=$(mktemp -u)
+  mkfifo "$answers"
+  exec {from_driver}< <(
+    VEX_GUI_SHOTS=1 vex_wine_in "$pfx" wine "C:\\vexbin\\$(basename "$driver")" "$@" <"$answers" 2>&1
+    printf '@@EXIT %d\n' "$?"
+  )
+  exec {to_driver}>"$answers"  # the driver's side opens the other end of the pipe as its input
+  rm -f "$answers"
+  while IFS= read -r line <&"$from_driver"; do
     line=${line%$'\r'}
     case "$line" in
       "@@SHOT "*)
         name=${line#@@SHOT }
         import -window root "$artifacts/$name.png" 2>/dev/null && echo "screenshot: $artifacts/$name.png"
-        echo done >&"${DRIVER[1]}" ;;
+        echo done >&"$to_driver" ;;
+      *"@@EXIT "*)  # after the driver's last line, which may lack its line end
+        if [ -n "${line%@@EXIT *}" ]; then printf '%s\n' "${line%@@EXIT *}"; fi
+        status=${line##*@@EXIT } ;;
       *) printf '%s\n' "$line" ;;
     esac
   done
-  wait "$driver_pid"
+  exec {from_driver}<&- {to_driver}>&-
+  return "$status"
 }
 
 gui_test_main() {
   local version=$1 program=$2 driver=$3 artifacts=$4 pfx
   shift 4
   pfx="$VEX_WINE_DIR/gui-$version-$$"
-  VEX_GUI_PREFIX=$pfx
-  trap 'vex_stop_prefix "$VEX_GUI_PREFIX"; rm -rf "$VEX_GUI_PREFIX"; vex_stop_display' EXIT
-  vex_start_display || return 1
-  vex_new_prefix "$pfx" "$version" || return 1
+  vex_session "$pfx" "$version" || return 1
   mkdir -p "$pfx/drive_c/vexbin"
   cp -f "$program" "$driver" "$pfx/drive_c/vexbin/"
   vex_run_driver "$pfx" "$driver" "$artifacts" "$@"

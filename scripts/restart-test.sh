@@ -11,11 +11,9 @@ version=$1 exe=$2
 pfx="$VEX_WINE_DIR/restart-$version-$$"
 folder="$pfx/drive_c/vexrestart"
 
-fail() { echo "restart-test $version: $*" >&2; vex_stop_prefix "$pfx"; rm -rf "$pfx"; exit 1; }
-trap vex_stop_display EXIT
+fail() { echo "restart-test $version: $*" >&2; exit 1; }
 
-vex_start_display || exit 1
-vex_new_prefix "$pfx" "$version" || exit 1
+vex_session "$pfx" "$version" || exit 1
 output=$(vex_run_exe "$pfx" "$exe" --gtest_also_run_disabled_tests \
            --gtest_filter='RestartEndToEnd.DISABLED_YesToTheRestartQuestionEndsTheSession' 2>&1)
 echo "$output"
@@ -34,4 +32,3 @@ case $version in
   *) grep -qi 'PendingFileRenameOperations' "$pfx/system.reg" && fail "a delayed move is still pending" ;;
 esac
 echo "restart-test $version: the held sample was deleted at the next start"
-rm -rf "$pfx"

@@ -120,9 +120,7 @@ if [ "$headless" = 0 ]; then
   vex_run_exe "$pfx" "$program" || true
   vex_stop_prefix "$pfx"
 else
-  trap 'vex_stop_prefix "$pfx"; vex_stop_display' EXIT
-  vex_start_display
-  vex_new_prefix "$pfx" winxp
+  vex_session "$pfx" winxp keep
   seed_demo_machine
   start_infected_program
   mkdir -p "$pfx/drive_c/vexbin"

@@ -143,6 +143,34 @@ vex_new_prefix() {
   vex_check_sandbox "$pfx"
 }
 
+# vex_session PREFIX VERSION [keep]: one run's sandbox: a virtual display of its own, then a fresh prefix PREFIX
+# set to VERSION. On any exit of the calling script the prefix's server is stopped and the prefix removed, and
+# the display is stopped. The prefix stays when "keep" is given (the demo machine), or, with VEX_KEEP_PREFIX=1,
+# when the script failed: it is named then, for a look inside.
+vex_session() {
+  VEX_SESSION_PREFIX=$1
+  VEX_SESSION_KEEP=${3:-}
+  trap 'vex_end_session $?' EXIT
+  vex_start_display || return 1
+  vex_new_prefix "$1" "$2"
+}
+
+vex_end_session() {
+  local status=$1 pfx=${VEX_SESSION_PREFIX:-}
+  if [ -n "$pfx" ] && [ -d "$pfx" ]; then
+    vex_stop_prefix "$pfx"
+    if [ "${VEX_SESSION_KEEP:-}" = keep ]; then
+      :
+    elif [ "$status" != 0 ] && [ "${VEX_KEEP_PREFIX:-}" = 1 ]; then
+      echo "sandbox: kept $pfx (exit status $status)" >&2
+    else
+      chmod -R u+rwX "$pfx" 2>/dev/null
+      rm -rf "$pfx"
+    fi
+  fi
+  vex_stop_display
+}
+
 # vex_run_exe PREFIX EXE [ARGS...]: copies the program onto C: (there is no Z: to reach it through) and runs it.
 vex_run_exe() {
   local pfx=$1 exe=$2; shift 2

@@ -5,7 +5,5 @@ set -uo pipefail
 . "$(dirname "$0")/sandbox.sh"
 version=$1 exe=$2; shift 2
 pfx="$VEX_WINE_DIR/test-$(basename "$exe" .exe)-$version-$$"
-trap 'vex_stop_prefix "$pfx"; rm -rf "$pfx"; vex_stop_display' EXIT
-vex_start_display || exit 1
-vex_new_prefix "$pfx" "$version" || exit 1
+vex_session "$pfx" "$version" || exit 1
 vex_run_exe "$pfx" "$exe" "$@"

@@ -8,6 +8,7 @@
 
 #include "base/platform_handles.h"
 #include "base/product.h"
+#include "base/registry_value.h"
 #include "base/text_buffer.h"
 #include "system/process_access.h"
 #include "system/process_match.h"
@@ -39,10 +40,12 @@ bool ReadProcessIndexes(PerfProcessIndexes* indexes)
     if (!perflib.Open(HKEY_LOCAL_MACHINE, keyPath, KEY_READ) ||
         RegQueryValueExA(perflib.Get(), "Counters", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return false;
-    Bytes list = Allocate(size);
-    if (!list || RegQueryValueExA(perflib.Get(), "Counters", nullptr, nullptr, list.get(), &size) != ERROR_SUCCESS)
-        return false;
-    return FindProcessIndexes(reinterpret_cast<const char*>(list.get()), size, indexes);
+    // The list's length is known only now; it is then read by the program's one rule for values.
+    Bytes list = Allocate(size + 1);
+    char* text = reinterpret_cast<char*>(list.get());
+    DWORD length = 0;
+    if (!list || !ReadValueText(perflib.Get(), "Counters", text, size + 1, nullptr, &length)) return false;
+    return FindProcessIndexes(text, length, indexes);
 }
 
 // The block grows between calls as processes start, so the size is raised until the query fits.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/platform_handles.h"
+#include "base/registry_value.h"
 #include "base/text_buffer.h"
 #include "system/process_access.h"
 
@@ -36,12 +37,9 @@ bool ServiceKeyConfiguresImage(const char* serviceKeyPath, const char* imagePath
     if (!key.Open(HKEY_LOCAL_MACHINE, serviceKeyPath, KEY_QUERY_VALUE)) return false;
     char configured[kServiceImageTextSize];
     DWORD type = 0;
-    DWORD size = sizeof configured - 1;
-    if (RegQueryValueExA(key.Get(), "ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(configured), &size) !=
-            ERROR_SUCCESS ||
+    if (!ReadValueText(key.Get(), "ImagePath", configured, sizeof configured, &type) ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
-    configured[size] = '\0';  // a value may be stored without its terminator
     char root[MAX_PATH];
     if (!SystemRoot(root)) return false;
     const ServiceImageFacts facts = {root, IsFile};

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "tools/samplegen/sample_pe.h"
 
 namespace gui {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 #include "tools/samplegen/memory_file.h"
 #include "tools/samplegen/sample_pe.h"
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 #include "tools/samplegen/memory_file.h"
 #include "tools/samplegen/reference_match.h"
 #include "tools/samplegen/sample_pe.h"

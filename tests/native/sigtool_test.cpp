@@ -256,7 +256,8 @@ TEST(Sigtool, RowsFileReadsAsTheCompiledTableAndNamesABadLine)
 {
     std::vector<SignatureRecord> rows;
     std::string error;
-    ASSERT_TRUE(ReadRowsFile(std::string(VEX_SOURCE_DIR) + "/engine/signature_rows.inc", rows, error)) << error;
+    ASSERT_TRUE(ReadRowsFile(std::string(VEX_SOURCE_DIR) + "/engine/detection/signature_rows.inc", rows, error))
+        << error;
     const std::vector<SignatureRecord> compiled = CompiledRows();
     ASSERT_EQ(compiled.size(), rows.size());
     for (size_t i = 0; i < rows.size(); ++i)

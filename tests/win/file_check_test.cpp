@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/scan_state.h"
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "engine/walker.h"
 #include "engine_fixture.h"
 #include "tools/samplegen/sample_pe.h"

@@ -12,12 +12,12 @@
 #include "base/platform_handles.h"
 #include "base/platform_text.h"
 #include "base/scan_state.h"
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "engine_fixture.h"
 #include "registered_service.h"
 #include "repair/service_keys.h"
 #include "running_sample.h"
-#include "system/memory_scan.h"
+#include "system/memory/memory_scan.h"
 #include "windows_version.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "base/scan_state.h"
+#include "engine/detection/signature_record.h"
 #include "engine/scan_driver.h"
-#include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "running_sample.h"
-#include "system/memory_scan.h"
+#include "system/memory/memory_scan.h"
 
 using MemoryScanTest = EngineTest;
 

@@ -10,8 +10,8 @@
 
 #include "base/platform_handles.h"
 #include "base/scan_state.h"
+#include "engine/detection/signature_record.h"
 #include "engine/scan_driver.h"
-#include "engine/signature_record.h"
 #include "engine_fixture.h"
 #include "tools/samplegen/sample_pe.h"
 

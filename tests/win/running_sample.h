@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "tools/samplegen/sample_pe.h"
 
 // The shipped row of that name; a failure of the calling test when there is none.

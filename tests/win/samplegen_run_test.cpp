@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/platform_handles.h"
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 #include "running_sample.h"
 #include "tools/samplegen/memory_file.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 
 class MemoryFile : public RandomAccessFile {
 public:

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "engine/pe_reader.h"
-#include "engine/signature_record.h"
+#include "engine/detection/pe_reader.h"
+#include "engine/detection/signature_record.h"
 
 const SignatureRecord* MatchByTableScan(const SignatureRecord* table, RandomAccessFile& file, int32_t length,
                                         const PeHeaders& headers);

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 
 namespace {
 

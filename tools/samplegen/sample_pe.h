@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 
 enum NearMiss {
     NEAR_MISS_NONE,

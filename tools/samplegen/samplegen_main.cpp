@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/pe_reader.h"
-#include "engine/signature_match.h"
+#include "engine/detection/pe_reader.h"
+#include "engine/detection/signature_match.h"
 #include "tools/samplegen/memory_file.h"
 #include "tools/samplegen/sample_pe.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 
 class DiskFile : public RandomAccessFile {
 public:

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 #include "tools/sigtool/row_table.h"
 #include "tools/sigtool/row_text.h"
 

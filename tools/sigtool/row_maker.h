@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 #include "tools/sigtool/sample_file.h"
 
 struct RowRequest {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 
 class RowTable {
 public:

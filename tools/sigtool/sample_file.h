@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 #include "tools/sigtool/disk_file.h"
 
 struct SampleFile {

@@ -25,7 +25,8 @@ const char kUsageText[] =
     "           checks the table (well-formed rows, no duplicated or shadowed row) and reports every file\n"
     "           under each DIR that a row matches; --any-size holds the byte strings against files of\n"
     "           every length too\n"
-    "--rows FILE takes the rows from FILE, in engine/signature_rows.inc's form, instead of the compiled-in table.\n"
+    "--rows FILE takes the rows from FILE, in engine/detection/signature_rows.inc's form, instead of the compiled-in "
+    "table.\n"
     "Exit status: 0 done and nothing found, 1 input refused or something found, 2 usage.\n";
 
 struct Options {

@@ -1,4 +1,4 @@
-#include "system/memory_scan.h"
+#include "system/memory/memory_scan.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include "base/platform_handles.h"
 #include "base/product.h"
 #include "base/scan_state.h"
-#include "system/memory_scan_road.h"
+#include "system/memory/memory_scan_road.h"
 #include "system/platform.h"
 #include "system/process_access.h"
 #include "system/process_list.h"

@@ -1,4 +1,4 @@
-#include "engine/text_pattern.h"
+#include "engine/detection/text_pattern.h"
 
 #include <cstring>
 

@@ -1,4 +1,5 @@
-// Reading a machine-wide string into a fixed buffer: a value that fills it exactly is read, a longer one is not.
+// The one rule for reading a value into a fixed buffer: a value that fills it exactly is read, a longer one
+// is not (a cut-off command could name another file).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/machine_registry_win.h"
+#include "base/registry_value.h"
 
 namespace {
 
@@ -25,18 +26,18 @@ void StoreString(const std::string& text)
 
 }  // namespace
 
-TEST(MachineRegistry, StringThatFillsTheBufferIsReadAndALongerOneIsNot)
+TEST(RegistryValue, StringThatFillsTheBufferIsReadAndALongerOneIsNot)
 {
     char buffer[300];
     ASSERT_NO_FATAL_FAILURE(StoreString(std::string(299, 'f')));
-    EXPECT_EQ(1, ReadMachineRegistryString(kKey, "Folder", buffer, sizeof buffer));
+    EXPECT_EQ(1, ReadRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Folder", buffer, sizeof buffer));
     EXPECT_EQ(299u, std::strlen(buffer));
 
     ASSERT_NO_FATAL_FAILURE(StoreString(std::string(300, 'f')));
-    EXPECT_EQ(0, ReadMachineRegistryString(kKey, "Folder", buffer, sizeof buffer));
+    EXPECT_EQ(0, ReadRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Folder", buffer, sizeof buffer));
     EXPECT_STREQ("", buffer);
 
-    EXPECT_EQ(0, ReadMachineRegistryString(kKey, "Absent", buffer, sizeof buffer));
+    EXPECT_EQ(0, ReadRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Absent", buffer, sizeof buffer));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Vexilor Tests");
 }

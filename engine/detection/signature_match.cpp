@@ -1,4 +1,4 @@
-#include "engine/signature_match.h"
+#include "engine/detection/signature_match.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "system/memory_scan_road.h"
+#include "system/memory/memory_scan_road.h"
 
 #include <cstring>
 

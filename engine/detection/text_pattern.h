@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 
 constexpr int kTextPatternSize = 100;
 constexpr uint32_t kTextWindowSize = 4096;

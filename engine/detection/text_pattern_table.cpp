@@ -1,4 +1,4 @@
-#include "engine/text_pattern.h"
+#include "engine/detection/text_pattern.h"
 
 namespace {
 // Stored scrambled so that the program file itself never carries the pattern it looks for.

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/pe_reader.h"
-#include "engine/signature_record.h"
+#include "engine/detection/pe_reader.h"
+#include "engine/detection/signature_record.h"
 
 // The file lengths, from 0 to INT32_MAX, that a record's size test accepts; lowest > highest when it accepts
 // none (an unknown size test, or a window that lies wholly below 0).

@@ -2,7 +2,7 @@
 // packed records at compile time, so the table is plain constant data in the program image.
 #include <cstddef>
 
-#include "engine/signature_record.h"
+#include "engine/detection/signature_record.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ constexpr SignatureRecord Row(const char (&name)[N], int32_t firstOffset, const 
 
 extern constexpr SignatureRecord SignatureTable[] = {
 #define SIGNATURE_ROW(...) Row(__VA_ARGS__),
-#include "engine/signature_rows.inc"
+#include "engine/detection/signature_rows.inc"
 #undef SIGNATURE_ROW
     SignatureRecord{},  // the terminating record: empty name
 };

@@ -1,4 +1,4 @@
-#include "engine/pe_reader.h"
+#include "engine/detection/pe_reader.h"
 
 #include <cstring>
 
