@@ -103,7 +103,7 @@ long Statistic(const std::vector<std::string>& lines, const char* label)
 // GetProcessMemoryInfo lives in kernel32 as K32GetProcessMemoryInfo on newer systems and in psapi.dll before.
 SIZE_T PeakWorkingSet(HANDLE process)
 {
-    using MemoryInfoFunction = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    using MemoryInfoFunction = decltype(&::GetProcessMemoryInfo);  // the header's type, calling convention too
     MemoryInfoFunction query = reinterpret_cast<MemoryInfoFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
     if (!query) {

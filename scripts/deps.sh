@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++ googletest clang clang-format libclang-rt-14-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 xvfb imagemagick git zip)
+          wine wine32:i386 xvfb imagemagick git zip
+          osslsigncode openssl icoutils libxml2-utils)
 # Where the kernel runs no 32-bit Linux programs, Wine's 32-bit loader cannot start; the Windows suite then
 # runs its 64-bit build under Wine's 64-bit loader.
 packages64=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every configuration and runs every test: the native suite (plain and with AddressSanitizer and
-# UndefinedBehaviorSanitizer), the fuzz targets over their seed corpora, the release's reproducibility check,
-# and the Windows suite under Wine in sandbox prefixes, each under a virtual display of its own.
+# UndefinedBehaviorSanitizer), the fuzz targets over their seed corpora, the release's reproducibility and
+# signing checks, and the Windows suite under Wine in sandbox prefixes, each under a virtual display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -21,8 +21,9 @@ ctest --test-dir build/native --output-on-failure -j"$jobs"
 ctest --test-dir build/native-asan --output-on-failure -j"$jobs"
 scripts/fuzz.sh 5
 # Reproducibility: two clean builds of the program in two folders are byte-identical (scripts/release.sh,
-# under a minute), and the program the Windows suite tests below is that same file.
-scripts/release.sh
+# under a minute), the release signed with a throwaway certificate is that program once its signature is
+# removed, and the program the Windows suite tests below is that same file.
+tests/release/signed_release_test.sh
 scripts/compare-builds.sh build/win32/vexilor.exe build/release/vexilor.exe
 echo "release check: build/win32/vexilor.exe is the released file"
 # The Windows suite prints its GoogleTest output too. Each of its tests starts its own virtual display.

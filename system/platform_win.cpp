@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-namespace {
 // The 148-byte record: the extended form is unknown to Windows 95 and NT 4 before SP6.
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record that every Windows version knows");
+
+namespace {
 bool QueryVersion(OSVERSIONINFOA* info)
 {
     ZeroMemory(info, sizeof *info);

@@ -3,22 +3,11 @@
 #include <cstring>
 
 #include "base/text_buffer.h"
+#include "system/perf_data_layout.h"
 
 namespace {
-// Field offsets of the 32-bit performance-data structures (winperf.h).
-constexpr size_t kBlockHeaderLength = 24;      // PERF_DATA_BLOCK.HeaderLength
-constexpr size_t kObjectDefinitionLength = 4;  // PERF_OBJECT_TYPE
-constexpr size_t kObjectHeaderLength = 8;
-constexpr size_t kObjectNumCounters = 32;
-constexpr size_t kObjectNumInstances = 40;
-constexpr size_t kObjectSize = 64;
-constexpr size_t kCounterNameIndex = 4;  // PERF_COUNTER_DEFINITION
-constexpr size_t kCounterOffset = 36;
-constexpr size_t kCounterDefinitionSize = 40;
-constexpr size_t kInstanceByteLength = 0;  // PERF_INSTANCE_DEFINITION
-constexpr size_t kInstanceNameOffset = 16;
-constexpr size_t kInstanceNameLength = 20;
-constexpr size_t kInstanceSize = 24;
+using namespace perf_layout;
+
 constexpr size_t kNameCharacters = 260;
 
 // A view of untrusted bytes: every read is checked, and offsets are added without wrapping.
