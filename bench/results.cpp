@@ -64,6 +64,7 @@ const Cost kCosts[] = {
     {"the walker's pump in a folder's second search", "wine_floor_walker_pumps", "wine_floor_pump_only"},
     {"the system storing the status text", "wine_floor_text_store", "wine_floor_pump_only"},
     {"the status line's repaint, colour answer included", "wine_floor_status_line", "wine_floor_text_store"},
+    {"reading and recording each folder's identity", "wine_floor_folder_identity", "wine_floor_listing"},
     {"the GUI scan beyond the listing and two pumps", "wine_vexilor_scan", "wine_floor_pump_only"},
     {"the GUI scan beyond the listing and the walker's pumps", "wine_vexilor_scan", "wine_floor_walker_pumps"},
 };

@@ -4,6 +4,7 @@
 
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
+#include "engine/entered_folders.h"
 #include "engine/walker.h"
 #include "repair/service_keys.h"
 #include "system/memory/memory_scan.h"
@@ -14,24 +15,27 @@ const MemoryScanSteps ScanMemorySteps = {WalkDirectory, RemoveServiceKeys};
 
 namespace {
 
-void WalkProgramFilesIfMissed()
+void WalkProgramFilesIfMissed(EnteredFolders& entered)
 {
     if (Scan.programFilesPending == 1 && Scan.programFilesVisited == 0) {
-        WalkDirectory(Scan.programFilesPattern);
+        WalkDirectory(Scan.programFilesPattern, entered);
         Scan.programFilesPending = 0;
     }
 }
 
 // Every fixed drive from C: to Z:; floppies A: and B: are never examined. After a termination each further
-// walk returns at once, so the loop itself need not test the flag.
+// walk returns at once, so the loop itself need not test the flag. The walks share one record of the folders
+// entered, so that no folder is walked twice, whatever leads to it: a link to another drive's folder, or the
+// drive walk having entered Program Files under another spelling.
 void WalkFixedDrives()
 {
+    EnteredFolders entered;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
         const char root[] = {letter, ':', '\\', '\0'};
         if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
         const char pattern[] = {letter, ':', '\\', '*', '.', '*', '\0'};
-        WalkDirectory(pattern);
-        WalkProgramFilesIfMissed();
+        WalkDirectory(pattern, entered);
+        WalkProgramFilesIfMissed(entered);
     }
 }
 

@@ -15,10 +15,17 @@ struct FileCheckEntry {
 // Ends with an entry whose label is null.
 extern const FileCheckEntry FileCheckList[];
 
+class EnteredFolders;
+
 // Walks `pattern` (a directory followed by "\*.*", or in memory-scan mode one file's full path: that file
-// alone is shown and checked, nothing beside it is entered).
+// alone is shown and checked, nothing beside it is entered) as one walk of the scan whose folders `entered`
+// records: a folder the scan has entered already, through a link or under another spelling, is not entered
+// again (it counts as walked).
 // Returns Scan.filesScanned after a complete walk, 0 when terminateRequested stopped it, -1 when a pattern
 // lacked the '.' needed to cut it (every enclosing level then returns -1 too).
+int WalkDirectory(const char* pattern, EnteredFolders& entered);
+
+// The same as a walk of its own, which shares no folder with any other: the memory scan's form.
 int WalkDirectory(const char* pattern);
 
 // Takes at most one message from the queue without waiting. A press of Escape asks whether to terminate the

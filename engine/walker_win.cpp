@@ -9,7 +9,9 @@
 #include "base/progress_channel.h"
 #include "base/scan_state.h"
 #include "base/text_buffer.h"
+#include "engine/entered_folders.h"
 #include "engine/file_check.h"
+#include "engine/folder_identity_win.h"
 #include "engine/listed_length.h"
 #include "engine/walk_paths.h"
 #include "ui/skin_message_box.h"
@@ -94,7 +96,7 @@ PassResult WalkFiles(const char* pattern)
     return PassResult::Done;
 }
 
-PassResult WalkSubdirectories(const char* pattern)
+PassResult WalkSubdirectories(const char* pattern, EnteredFolders& entered)
 {
     char directories[kTextBufferSize];
     if (!DirectoryPattern(pattern, directories, sizeof directories)) return PassResult::Done;
@@ -108,7 +110,7 @@ PassResult WalkSubdirectories(const char* pattern)
             char subPattern[kTextBufferSize];
             if (JoinAtLastDot(pattern, data.cFileName, "\\*.*", subPattern, sizeof subPattern)) {
                 if (IsInsideProgramFiles(subPattern)) Scan.programFilesVisited = 1;
-                if (WalkDirectory(subPattern) == -1) return PassResult::Malformed;
+                if (WalkDirectory(subPattern, entered) == -1) return PassResult::Malformed;
             }
         }
     } while (search.Next(data));
@@ -120,19 +122,36 @@ int ResultOf(PassResult result)
     return result == PassResult::Malformed ? -1 : 0;
 }
 
+// False when this scan has entered the pattern's folder before, under this path or through a link. A folder
+// whose identity cannot be read is entered.
+bool EntersFirstTime(const char* pattern, EnteredFolders& entered)
+{
+    char folder[kTextBufferSize];
+    FolderIdentity identity;
+    if (!JoinAtLastDot(pattern, "", "", folder, sizeof folder) || !ReadFolderIdentity(folder, &identity)) return true;
+    return entered.Enter(identity);
+}
+
 }  // namespace
 
 int WalkDirectory(const char* pattern)
 {
+    EnteredFolders entered;
+    return WalkDirectory(pattern, entered);
+}
+
+int WalkDirectory(const char* pattern, EnteredFolders& entered)
+{
     Scan.lastFileInfected = 0;
     if (std::strlen(pattern) <= 6) NoteProgramFilesFolder(pattern);
+    if (!Scan.memoryScanMode && !EntersFirstTime(pattern, entered)) return Scan.filesScanned;
 
     PassResult files = WalkFiles(pattern);
     if (files != PassResult::Done) return ResultOf(files);
     // A memory-scan walk is given one image's path: that file alone is examined. Its subdirectory pattern
     // (the path cut at its last '.') would also list folders beside the image, such as "a.d" beside "a.exe".
     if (Scan.memoryScanMode) return Scan.filesScanned;
-    PassResult directories = WalkSubdirectories(pattern);
+    PassResult directories = WalkSubdirectories(pattern, entered);
     if (directories != PassResult::Done) return ResultOf(directories);
     return Scan.filesScanned;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # hardening-test.sh VERSION PROGRAM DRIVER ARTIFACTS
-# Whole-machine checks of the program in a fresh sandbox prefix: prepares a hostile but clean drive C: (a
-# directory link loop, paths longer than MAX_PATH, a folder and a file closed to the scan), takes a digest of
-# every file on the drive and a list of everything in the prefix outside it, runs the GUI driver's hardening
-# tests (full scan, leak check), and then requires every file of the drive to be there byte for byte and
-# nothing outside the drive to have gone. The exit code is non-zero when the driver or a comparison fails.
+# Whole-machine checks of the program in a fresh sandbox prefix: prepares a hostile drive C: (a folder holding
+# two links to its own tree's root, paths longer than MAX_PATH, a folder and a file closed to the scan), takes a
+# digest of every file on the drive and a list of everything in the prefix outside it, runs the GUI driver's
+# hardening tests (full scan, leak check; the full scan puts one sample inside the linked tree and requires it
+# removed), and then requires every file of the drive to be there byte for byte and nothing outside the drive
+# to have gone. The exit code is non-zero when the driver or a comparison fails.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/gui-test.sh"
@@ -24,10 +25,13 @@ trap cleanup EXIT
 # make_hostile_drive DIR: the hostile parts, all inside the drive and holding no sample.
 make_hostile_drive() {
   local root=$1 path level name fourth=""
-  mkdir -p "$root/loop" "$root/locked" "$root/closed" "$root/deep"
+  mkdir -p "$root/loop/nest" "$root/locked" "$root/closed" "$root/deep"
   echo "inside the loop" >"$root/loop/inside.txt"
-  # C:\Hostile\loop\back is C:\Hostile again: every pass adds "back\loop\" until the path no longer fits.
-  ln -s .. "$root/loop/back"
+  echo "beside the links" >"$root/loop/nest/nested.txt"
+  # C:\Hostile\loop\nest\back and ...\nest\again are both C:\Hostile\loop: a walk that followed them would
+  # take each path of "nest\back\" and "nest\again\" steps that fits, twice as many with every step.
+  ln -s .. "$root/loop/nest/back"
+  ln -s .. "$root/loop/nest/again"
   echo "held open with no sharing by the driver" >"$root/locked/inner.txt"
   echo "held open with no sharing by the driver" >"$root/locked.bin"
   echo "mode 000" >"$root/closed/inner.txt"
@@ -86,7 +90,7 @@ vex_start_display || exit 1
 vex_new_prefix "$pfx" "$version" || exit 1
 mkdir -p "$pfx/drive_c/vexbin"
 cp -f "$program" "$driver" "$pfx/drive_c/vexbin/"
-# The loop link is made after the sandbox check, and held to stay inside the drive.
+# The links are made after the sandbox check, and held to stay inside the drive.
 make_hostile_drive "$pfx/drive_c/Hostile"
 check_links_inside "$pfx" || exit 1
 [ -e "$pfx/dosdevices/z:" ] && { echo "hardening: drive Z: present" >&2; exit 1; }

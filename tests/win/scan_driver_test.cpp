@@ -31,10 +31,10 @@ TEST_F(ScanDriverTest, TerminationStillPrintsTheStatistics)
     EXPECT_EQ("Scanning terminated", recorder_->statuses.back());
 }
 
-TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
+TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedOnce)
 {
     // The drive walk enters the folder under its on-disk spelling; only "\Program Files\" counts as visited,
-    // so the folder is walked once more through its own pattern.
+    // so the driver turns to the folder's own pattern, and finds it entered by this scan already.
     // Two steps: a rename that only changes case may be taken as no change at all.
     ASSERT_TRUE(MoveFileA("C:\\Program Files", "C:\\vex-pf.tmp"));
     ASSERT_TRUE(MoveFileA("C:\\vex-pf.tmp", "C:\\PROGRAM FILES"));
@@ -44,7 +44,7 @@ TEST_F(ScanDriverTest, ProgramFilesSpelledDifferentlyIsWalkedAgainOnItsOwn)
     MoveFileA("C:\\PROGRAM FILES", "C:\\vex-pf.tmp");
     MoveFileA("C:\\vex-pf.tmp", "C:\\Program Files");
     ASSERT_GT(programFiles, 0);
-    EXPECT_EQ(Statistics(total + programFiles, 0, 0), recorder_->results);
+    EXPECT_EQ(Statistics(total, 0, 0), recorder_->results);
     EXPECT_EQ(0, Scan.programFilesPending);
 }
 
