@@ -13,15 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$1 corpus=$2 manifest=$3 runs=$4 vexbench=$5 csv=$6 work=$7
 
 pfx="$work/prefix-winxp"
-cleanup() {
-  vex_stop_prefix "$pfx"
-  rm -rf "$pfx"
-  vex_stop_display
-}
-trap cleanup EXIT
-
-vex_start_display
-vex_new_prefix "$pfx" winxp
+vex_session "$pfx" winxp
 mkdir -p "$pfx/drive_c/vexbin"
 cp -f "$build/vexilor.exe" "$build/bench/vexbench_floor.exe" "$build/bench/vexbench_driver.exe" "$pfx/drive_c/vexbin/"
 cp -a "$corpus" "$pfx/drive_c/corpus"

@@ -14,14 +14,6 @@ version=$1 program=$2 driver=$3 artifacts=$4
 pfx="$VEX_WINE_DIR/hardening-$version-$$"
 work="$artifacts/state"
 
-cleanup() {
-  vex_stop_prefix "$pfx"
-  [ -d "$pfx" ] && chmod -R u+rwX "$pfx" 2>/dev/null
-  rm -rf "$pfx"
-  vex_stop_display
-}
-trap cleanup EXIT
-
 # make_hostile_drive DIR: the hostile parts, all inside the drive and holding no sample.
 make_hostile_drive() {
   local root=$1 path level name fourth=""
@@ -86,8 +78,7 @@ compare() {  # compare NAME: lines of NAME.before missing from NAME.after
 }
 
 mkdir -p "$work"
-vex_start_display || exit 1
-vex_new_prefix "$pfx" "$version" || exit 1
+vex_session "$pfx" "$version" || exit 1
 mkdir -p "$pfx/drive_c/vexbin"
 cp -f "$program" "$driver" "$pfx/drive_c/vexbin/"
 # The links are made after the sandbox check, and held to stay inside the drive.
