@@ -133,6 +133,7 @@ else
   [ -f "$shots/demo-finished.png" ] && echo "Screenshot of the finished scan: $shots/demo-finished.png"
   if [ -f "$shots/demo-ready.png" ] && [ -f "$shots/demo-results.png" ]; then
     readme_picture "$shots/demo-ready.png" "$shots/demo-results.png" "$shots/screenshot.png"
-    echo "The README's picture (docs/screenshot.png), before the scan and its first results: $shots/screenshot.png"
+    echo "Before the scan and its first results, as in the README's picture (docs/screenshot.png, left as it is):"
+    echo "  $shots/screenshot.png"
   fi
 fi
