@@ -6,8 +6,9 @@
 # started by a Run value, one inside "C:\Program Files" and running, so that the scan shows the memory scan's
 # lines and a "System Registry" line beside the deleted files.
 # With a display ($DISPLAY set) the window appears and you press SCAN. Without one, or with --headless, the
-# GUI test driver presses SCAN on a virtual display, prints the results list and saves screenshots, and the
-# README's picture (build/demo/screenshot.png, copied to docs/).
+# GUI test driver runs the demo beside this script (scripts/run_demo.cpp): it presses SCAN on a virtual display,
+# prints the results list and saves screenshots, from which this script makes build/demo/screenshot.png in the
+# form of the README's picture (docs/screenshot.png, which it does not replace: copy it there by hand).
 # Every run starts from a freshly seeded demo machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -132,6 +133,7 @@ else
   [ -f "$shots/demo-finished.png" ] && echo "Screenshot of the finished scan: $shots/demo-finished.png"
   if [ -f "$shots/demo-ready.png" ] && [ -f "$shots/demo-results.png" ]; then
     readme_picture "$shots/demo-ready.png" "$shots/demo-results.png" "$shots/screenshot.png"
-    echo "The README's picture (docs/screenshot.png), before the scan and its first results: $shots/screenshot.png"
+    echo "Before the scan and its first results, as in the README's picture (docs/screenshot.png, left as it is):"
+    echo "  $shots/screenshot.png"
   fi
 fi

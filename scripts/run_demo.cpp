@@ -1,6 +1,7 @@
-// Not a test: the run command's way of showing the program without a display. Scans whatever machine the
-// prefix holds, prints the results list and asks for screenshots of the finished window, showing the end of
-// the list and then its first lines. Run it with
+// The run command's headless demo (scripts/run.sh --headless), not a test: built into the GUI driver to use its
+// window handling, and disabled there so that no test run starts it. Scans whatever machine the prefix holds,
+// prints the results list and asks for screenshots of the window before the scan and when it has finished,
+// showing the end of the list and then its first lines. scripts/run.sh runs it as
 //   vexilor_guitests.exe --gtest_also_run_disabled_tests --gtest_filter=Demo.*
 #include <cstdio>
 
