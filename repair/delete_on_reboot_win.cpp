@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/platform_handles.h"
+#include "base/short_path.h"
 #include "base/text_buffer.h"
 #include "repair/file_swap.h"
 #include "repair/wininit_rename.h"
@@ -114,8 +115,7 @@ int ScheduleDeleteOnReboot(const char* path)
         // Wininit runs before long names are available: the entry needs the 8.3 form. Without it, nothing
         // is written rather than an entry that could name another file.
         char shortPath[MAX_PATH];
-        DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
-        if (length == 0 || length >= sizeof shortPath) return 0;
+        if (!ShortPathOf(path, shortPath, sizeof shortPath)) return 0;
         return AddWininitRename("NUL", shortPath) ? 1 : 0;
     }
     case PLATFORM_NT:

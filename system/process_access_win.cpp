@@ -1,6 +1,7 @@
 #include "system/process_access.h"
 
 #include "base/platform_handles.h"
+#include "base/short_path.h"
 #include "system/process_match.h"
 #include "system/toolhelp_win.h"
 
@@ -12,12 +13,6 @@ constexpr DWORD kTerminateAndRead = PROCESS_TERMINATE | kQueryAndRead;
 // to read its image by full name; before Vista no reader works through such a handle, and the process is left
 // alone.
 constexpr DWORD kTerminateAndQueryLimited = PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
-
-bool ShortForm(const char* path, char* out, size_t size)
-{
-    DWORD length = GetShortPathNameA(path, out, static_cast<DWORD>(size));
-    return length > 0 && length < size;
-}
 
 bool ReadImage(HANDLE process, DWORD processId, char (&path)[MAX_PATH])
 {
@@ -76,7 +71,7 @@ bool ImageBySnapshot(HANDLE process, DWORD processId, char (&path)[MAX_PATH])
 
 bool IsImagePath(const char* targetPath, const char* imagePath)
 {
-    return SameImagePath(targetPath, imagePath, ShortForm);
+    return SameImagePath(targetPath, imagePath, ShortPathOf);
 }
 
 bool TerminateIfImage(DWORD processId, const char* imagePath)
